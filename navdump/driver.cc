@@ -1,0 +1,81 @@
+#include "driver.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "listing.h"
+
+namespace navdump {
+
+std::optional<const char*> input_path(int argc, const char* const* argv,
+                                      std::FILE* err) {
+  if (argc != 2) {
+    // With no argument vector at all there is no invocation name to show.
+    const char* name = (argc > 0 && argv[0] != nullptr) ? argv[0] : "navdump";
+    std::fprintf(err, "usage: %s {input file}\n", name);
+    return std::nullopt;
+  }
+  return argv[1];
+}
+
+int open_input(const char* path, std::FILE* err) {
+  int fd = -1;
+  do {
+    fd = ::open(path, O_RDONLY | O_CLOEXEC);
+  } while (fd < 0 && errno == EINTR);
+  struct stat info {};
+  if (fd >= 0 && (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode))) {
+    ::close(fd);
+    fd = -1;
+  }
+  if (fd < 0) {
+    std::fprintf(err, "ERROR: cannot open the input file: %s\n", path);
+    return -1;
+  }
+  if (S_ISREG(info.st_mode)) {
+    // Only a hint: the file is read once, front to back.
+    (void)::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+  }
+  return fd;
+}
+
+ListingOutcome list_records(RecordReader& reader, std::FILE* out) {
+  ListingOutcome outcome;
+  double t0 = 0.0;
+  for (RecordBlock block = reader.next_block(); !block.empty();
+       block = reader.next_block()) {
+    if (outcome.record_count == 0) t0 = decode_time(block[0]);
+    const auto first_count = outcome.record_count + 1;
+    const auto size = static_cast<std::int64_t>(block.size());
+    // Only listed records are decoded and converted: converting the others
+    // changes nothing that any output shows.
+    const std::int64_t wait = (kListingInterval - first_count % kListingInterval) %
+                              kListingInterval;
+    for (std::int64_t i = wait; i < size; i += kListingInterval) {
+      SampleRecord record = decode_record(block[static_cast<std::size_t>(i)]);
+      convert_angles(record);
+      if (!print_block(out, record, t0)) outcome.write_failed = true;
+    }
+    outcome.record_count += size;
+  }
+  outcome.read_error = reader.read_error();
+  return outcome;
+}
+
+int report(const ListingOutcome& outcome, const char* path, std::FILE* out,
+           std::FILE* err) {
+  std::fprintf(err, "record # %lld\n",
+               static_cast<long long>(outcome.record_count));
+  bool write_failed = outcome.write_failed;
+  if (std::fflush(out) != 0 || std::ferror(out) != 0) write_failed = true;
+  if (outcome.read_error != 0) {
+    std::fprintf(err, "ERROR: cannot read the input file: %s\n", path);
+  }
+  if (write_failed) std::fprintf(err, "ERROR: cannot write to standard output\n");
+  return (outcome.read_error != 0 || write_failed) ? kFailureStatus : 0;
+}
+
+}  // namespace navdump

@@ -1,0 +1,44 @@
+// The listing driver: argument check, opening the input, the read loop that
+// lists every 3000th record, and the final report with the exit status.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <span>
+
+#include "record_reader.h"
+
+namespace navdump {
+
+// Status of a failed run; the shell sees it as 247.
+inline constexpr int kFailureStatus = -9;
+
+// Every this many records one is listed: the 3000th, 6000th, ...
+inline constexpr std::int64_t kListingInterval = 3000;
+
+// The path given as the one argument, or nothing after writing the usage
+// line to err.
+std::optional<const char*> input_path(int argc, const char* const* argv,
+                                      std::FILE* err);
+
+// A read-only descriptor on the path, or -1 after writing the open error to
+// err. A directory counts as a file that cannot be opened.
+int open_input(const char* path, std::FILE* err);
+
+// What one pass over the input found.
+struct ListingOutcome {
+  std::int64_t record_count = 0;
+  int read_error = 0;         // errno of a failed read, 0 at end of input
+  bool write_failed = false;  // out reported a write error
+};
+
+// Reads every record from the reader, listing every 3000th one on out.
+ListingOutcome list_records(RecordReader& reader, std::FILE* out);
+
+// Writes the count line and any failure to err, flushing out first to learn
+// whether the listing was written whole; returns the exit status.
+int report(const ListingOutcome& outcome, const char* path, std::FILE* out,
+           std::FILE* err);
+
+}  // namespace navdump

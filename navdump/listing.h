@@ -1,0 +1,35 @@
+// The listing block: two lines written for each listed record.
+//
+// The header line shows the record's GPS time in seconds and broken down
+// into whole days and a clock time; the data line shows the time elapsed
+// since the first record of the file and the sixteen other fields.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+#include "sample_record.h"
+
+namespace navdump {
+
+struct GpsTimeParts {
+  std::int32_t day = 0;
+  std::int32_t hour = 0;
+  std::int32_t minute = 0;
+  std::int32_t second = 0;
+  std::int32_t hundredths = 0;
+};
+
+// Times of this magnitude or more (and NaN) have no day whose seconds fit a
+// 32-bit integer; their parts are all zero.
+inline constexpr long double kBreakdownLimit = 24856.0L * 86400.0L;
+
+// Breaks a time in seconds into days and clock time, truncating toward zero
+// at every step, in extended precision throughout.
+GpsTimeParts break_down_time(double t);
+
+// Writes the block of a converted record; t0 is the first record's time.
+// Returns false when the stream reports a write error.
+bool print_block(std::FILE* out, const SampleRecord& record, double t0);
+
+}  // namespace navdump

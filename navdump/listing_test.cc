@@ -1,0 +1,119 @@
+#include "listing.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <string>
+
+namespace navdump {
+namespace {
+
+// Writes one block to memory and returns its text.
+std::string block_text(const SampleRecord& r, double t0) {
+  char* data = nullptr;
+  std::size_t size = 0;
+  std::FILE* out = open_memstream(&data, &size);
+  EXPECT_TRUE(print_block(out, r, t0));
+  std::fclose(out);
+  std::string text(data, size);
+  std::free(data);
+  return text;
+}
+
+std::string header_of(double t) {
+  SampleRecord r;
+  r.field[0] = t;
+  const std::string text = block_text(r, 0.0);
+  return text.substr(1, text.find('\n', 1) - 1);
+}
+
+TEST(GpsTimeHeader, BreaksTimesIntoDaysAndClockTime) {
+  EXPECT_EQ(header_of(345600.0), "===GPS Time:   345600.0000000000000    4, 0: 0: 0. 0");
+  EXPECT_EQ(header_of(432000.5), "===GPS Time:   432000.5000000000000    5, 0: 0: 0.50");
+  // Stored just below .04 s; rounding of the hundredths still gives 4.
+  EXPECT_EQ(header_of(363787.04), "===GPS Time:   363787.0399999999790    4, 5: 3: 7. 4");
+  // The hundredths reach 100 without carrying into the seconds.
+  EXPECT_EQ(header_of(86399.996), "===GPS Time:    86399.9959999999992    0,23:59:59.100");
+}
+
+TEST(GpsTimeHeader, ShortTimesRoundInExtendedPrecision) {
+  // 0.015 is stored just below; times 100 it stays below 1.5.
+  EXPECT_EQ(header_of(0.015), "===GPS Time:        0.0150000000000    0, 0: 0: 0. 1");
+  EXPECT_EQ(break_down_time(0.015).hundredths, 1);
+  EXPECT_EQ(break_down_time(15.995).hundredths, 99);  // stored below .995
+  EXPECT_EQ(break_down_time(15.9951).hundredths, 100);
+}
+
+TEST(GpsTimeHeader, NegativeTimesTruncateTowardZero) {
+  EXPECT_EQ(header_of(-3661.5), "===GPS Time:    -3661.5000000000000    0,-1:-1:-1.-49");
+  const GpsTimeParts p = break_down_time(-90061.25);
+  EXPECT_EQ(p.day, -1);
+  EXPECT_EQ(p.hour, -1);
+  EXPECT_EQ(p.minute, -1);
+  EXPECT_EQ(p.second, -1);
+  EXPECT_EQ(p.hundredths, -24);
+}
+
+TEST(GpsTimeHeader, TimesWithoutADayCountGiveZeroParts) {
+  EXPECT_EQ(header_of(std::numeric_limits<double>::quiet_NaN()),
+            "===GPS Time:                    nan    0, 0: 0: 0. 0");
+  EXPECT_EQ(header_of(-std::numeric_limits<double>::infinity()),
+            "===GPS Time:                   -inf    0, 0: 0: 0. 0");
+  EXPECT_EQ(header_of(2147558400.0),
+            "===GPS Time: 2147558400.0000000000000    0, 0: 0: 0. 0");
+  EXPECT_EQ(header_of(-1e300).substr(header_of(-1e300).size() - 17),
+            "    0, 0: 0: 0. 0");
+  // The last time with a day count.
+  const GpsTimeParts last = break_down_time(2147558399.5);
+  EXPECT_EQ(last.day, 24855);
+  EXPECT_EQ(last.hour, 23);
+  EXPECT_EQ(last.hundredths, 50);
+}
+
+TEST(ListingBlock, DataLineHoldsElapsedTimeAndSixteenFields) {
+  SampleRecord r;
+  r.field[0] = 3999.0;
+  for (std::size_t i = 1; i < kFieldCount; ++i) r.field[i] = static_cast<double>(i) / 4.0;
+  const std::string text = block_text(r, 1000.0);
+  const std::string data = text.substr(text.find('\n', 1) + 1);
+  std::string expected = "  2999.00000000000000 ";
+  for (std::size_t i = 1; i < 16; ++i) {
+    char field[32];
+    std::snprintf(field, sizeof field, "%20.15lf ", static_cast<double>(i) / 4.0);
+    expected += field;
+  }
+  expected += "   4.000000000000000\n";
+  EXPECT_EQ(data, expected);
+  EXPECT_EQ(text[0], '\n');
+}
+
+TEST(ListingBlock, ElapsedTimeIsRoundedToDoubleOnce) {
+  // A plain double subtraction gives the neighbouring double here.
+  SampleRecord r;
+  r.field[0] = 342004881.5;
+  const std::string text = block_text(r, 0x1.4f5bffa53e7cap-11);
+  const std::string data = text.substr(text.find('\n', 1) + 1);
+  EXPECT_EQ(data.substr(0, 25), "342004881.49936032295227 ");
+}
+
+TEST(ListingBlock, WideAndSpecialValuesKeepOneLine) {
+  SampleRecord r;
+  r.field[0] = 1e20;
+  r.field[3] = std::numeric_limits<double>::quiet_NaN();
+  r.field[4] = -0.0;
+  r.field[5] = std::numeric_limits<double>::denorm_min();
+  r.field[16] = 1e22;
+  const std::string text = block_text(r, -1e20);
+  const std::string data = text.substr(text.find('\n', 1) + 1);
+  EXPECT_EQ(data.substr(0, 37), "200000000000000000000.00000000000000 ");
+  EXPECT_NE(data.find("                 nan   -0.000000000000000    0.000000000000000 "),
+            std::string::npos);
+  EXPECT_NE(data.find(" 10000000000000000000000.000000000000000\n"), std::string::npos);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3);
+}
+
+}  // namespace
+}  // namespace navdump

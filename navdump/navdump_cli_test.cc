@@ -1,0 +1,151 @@
+// End-to-end runs of the built navdump program.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "sample_writer.h"
+#include "test_process.h"
+
+namespace {
+
+using tools::ProcessResult;
+using tools::ProcessRun;
+using tools::StdoutMode;
+
+class NavdumpCli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char dir_template[] = "/tmp/navdump_cli_XXXXXX";
+    ASSERT_NE(mkdtemp(dir_template), nullptr);
+    dir_ = dir_template;
+  }
+  void TearDown() override {
+    for (const auto& path : files_) std::remove(path.c_str());
+    ::rmdir(dir_.c_str());
+  }
+
+  // A file of count records one second apart, plus extra bytes.
+  std::string record_file(const std::string& name, std::int64_t count,
+                          std::size_t extra = 0) {
+    std::vector<navdump::SampleRecord> records;
+    for (std::int64_t i = 0; i < count; ++i) {
+      records.push_back(tools::synthetic_record(i, 345600.0, 1.0));
+    }
+    const std::vector<std::byte> trailing(extra, std::byte{0x7F});
+    const std::string path = dir_ + "/" + name;
+    EXPECT_TRUE(tools::write_record_file(path, records, trailing));
+    files_.push_back(path);
+    return path;
+  }
+
+  static std::string contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream all;
+    all << in.rdbuf();
+    return all.str();
+  }
+
+  static ProcessResult navdump(std::vector<std::string> args,
+                               StdoutMode mode = StdoutMode::kCapture) {
+    args.insert(args.begin(), NAVDUMP_PATH);
+    return tools::run_process(ProcessRun(args, mode));
+  }
+
+  std::string dir_;
+  std::vector<std::string> files_;
+};
+
+std::size_t blocks_in(const std::string& out) {
+  std::size_t n = 0;
+  for (std::size_t at = out.find("\n===GPS Time: "); at != std::string::npos;
+       at = out.find("\n===GPS Time: ", at + 1)) {
+    ++n;
+  }
+  return n;
+}
+
+TEST_F(NavdumpCli, ListsEveryThreeThousandthRecordAndCountsAll) {
+  struct Case {
+    std::int64_t records;
+    std::size_t extra;
+    std::size_t blocks;
+  };
+  for (const Case c : {Case{0, 0, 0}, Case{2999, 0, 0}, Case{3000, 0, 1}, Case{6001, 0, 2},
+                       Case{3000, 135, 1}, Case{0, 100, 0}}) {
+    const std::string path = record_file("r.rec", c.records, c.extra);
+    const ProcessResult r = navdump({path});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "record # " + std::to_string(c.records) + "\n");
+    EXPECT_EQ(blocks_in(r.out), c.blocks) << c.records << "+" << c.extra;
+    // Two lines per block, each block opened by an empty line.
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 3 * static_cast<long>(c.blocks));
+  }
+}
+
+TEST_F(NavdumpCli, FirstBlockShowsRecordThreeThousand) {
+  const ProcessResult r = navdump({record_file("r.rec", 3000)});
+  const std::string start =
+      "\n===GPS Time:   348599.0000000000000    4, 0:49:59. 0\n"
+      "  2999.00000000000000 ";
+  EXPECT_EQ(r.out.substr(0, start.size()), start);
+}
+
+TEST_F(NavdumpCli, PipeInputListsAsTheFileDoes) {
+  const std::string path = record_file("r.rec", 3001, 77);
+  const ProcessResult from_file = navdump({path});
+  for (std::size_t chunk : {1U, 4099U, 136U * 3000U + 1U}) {
+    ProcessRun run({NAVDUMP_PATH, "/dev/stdin"});
+    run.stdin_bytes = contents(path);
+    run.stdin_chunk = chunk;
+    const ProcessResult piped = tools::run_process(run);
+    EXPECT_EQ(piped.status, 0) << chunk;
+    EXPECT_EQ(piped.out, from_file.out) << chunk;
+    EXPECT_EQ(piped.err, "record # 3001\n") << chunk;
+  }
+}
+
+TEST_F(NavdumpCli, UsageErrors) {
+  for (const auto& args : {std::vector<std::string>{}, std::vector<std::string>{"a", "b"}}) {
+    const ProcessResult r = navdump(args);
+    EXPECT_EQ(r.status, 247);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, std::string("usage: ") + NAVDUMP_PATH + " {input file}\n");
+  }
+}
+
+TEST_F(NavdumpCli, OpenErrorsNameThePathAsGiven) {
+  for (const std::string& path : {dir_ + "/missing.rec", dir_, std::string("")}) {
+    const ProcessResult r = navdump({path});
+    EXPECT_EQ(r.status, 247);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "ERROR: cannot open the input file: " + path + "\n");
+  }
+}
+
+TEST_F(NavdumpCli, ReadErrorIsReportedAfterTheCount) {
+  // The first read of this file fails.
+  const ProcessResult r = navdump({"/proc/self/mem"});
+  EXPECT_EQ(r.status, 247);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "record # 0\nERROR: cannot read the input file: /proc/self/mem\n");
+}
+
+TEST_F(NavdumpCli, UnwritableOutputIsAFailure) {
+  const std::string path = record_file("r.rec", 9000);
+  for (StdoutMode mode : {StdoutMode::kDevFull, StdoutMode::kClosed}) {
+    const ProcessResult r = navdump({path}, mode);
+    EXPECT_EQ(r.status, 247);
+    EXPECT_EQ(r.err, "record # 9000\nERROR: cannot write to standard output\n");
+  }
+  // An empty listing has nothing to lose.
+  const ProcessResult empty = navdump({record_file("e.rec", 10)}, StdoutMode::kDevFull);
+  EXPECT_EQ(empty.status, 0);
+}
+
+}  // namespace

@@ -1,0 +1,70 @@
+#include "sample_record.h"
+
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+
+namespace navdump {
+namespace {
+
+static_assert(sizeof(double) == 8 && std::numeric_limits<double>::is_iec559,
+              "records hold IEEE-754 binary64 values");
+static_assert(std::endian::native == std::endian::little ||
+                  std::endian::native == std::endian::big,
+              "mixed-endian hosts are not supported");
+
+[[maybe_unused]] std::uint64_t byte_swap(std::uint64_t v) {
+  std::uint64_t out = 0;
+  for (int i = 0; i < 8; ++i) {
+    out = (out << 8) | (v & 0xffU);
+    v >>= 8;
+  }
+  return out;
+}
+
+// The file is little-endian; a big-endian host swaps each value.
+double load_le_double(const std::byte* p) {
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, p, sizeof bits);
+  if constexpr (std::endian::native == std::endian::big) bits = byte_swap(bits);
+  return std::bit_cast<double>(bits);
+}
+
+void store_le_double(double value, std::byte* p) {
+  auto bits = std::bit_cast<std::uint64_t>(value);
+  if constexpr (std::endian::native == std::endian::big) bits = byte_swap(bits);
+  std::memcpy(p, &bits, sizeof bits);
+}
+
+}  // namespace
+
+SampleRecord decode_record(std::span<const std::byte, kRecordSize> bytes) {
+  SampleRecord record;
+  for (std::size_t i = 0; i < kFieldCount; ++i) {
+    record.field[i] = load_le_double(bytes.data() + i * sizeof(double));
+  }
+  return record;
+}
+
+double decode_time(std::span<const std::byte, kRecordSize> bytes) {
+  return load_le_double(bytes.data());
+}
+
+std::array<std::byte, kRecordSize> encode_record(const SampleRecord& record) {
+  std::array<std::byte, kRecordSize> bytes{};
+  for (std::size_t i = 0; i < kFieldCount; ++i) {
+    store_le_double(record.field[i], bytes.data() + i * sizeof(double));
+  }
+  return bytes;
+}
+
+void convert_angles(SampleRecord& record) {
+  for (std::size_t i : kAngleFields) {
+    const long double degrees =
+        static_cast<long double>(record.field[i]) * kDegreesPerRadian;
+    record.field[i] = static_cast<double>(degrees);
+  }
+}
+
+}  // namespace navdump

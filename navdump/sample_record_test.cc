@@ -1,0 +1,74 @@
+#include "sample_record.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace navdump {
+namespace {
+
+TEST(SampleRecordCoding, FieldsAreLittleEndianAtEightByteSteps) {
+  SampleRecord r;
+  r.field[0] = 1.0;    // 0x3FF0000000000000
+  r.field[16] = -2.0;  // 0xC000000000000000
+  const auto bytes = encode_record(r);
+  EXPECT_EQ(bytes[6], std::byte{0xF0});
+  EXPECT_EQ(bytes[7], std::byte{0x3F});
+  EXPECT_EQ(bytes[128 + 7], std::byte{0xC0});
+  for (std::size_t i = 0; i < 6; ++i) EXPECT_EQ(bytes[i], std::byte{0});
+  EXPECT_EQ(decode_time(bytes), 1.0);
+}
+
+TEST(SampleRecordCoding, DecodeKeepsEveryBitPattern) {
+  SampleRecord r;
+  const double specials[] = {std::numeric_limits<double>::quiet_NaN(),
+                             std::numeric_limits<double>::infinity(), -0.0,
+                             std::numeric_limits<double>::denorm_min(), 1e308,
+                             -std::numeric_limits<double>::infinity()};
+  for (std::size_t i = 0; i < kFieldCount; ++i) r.field[i] = specials[i % 6];
+  const SampleRecord back = decode_record(encode_record(r));
+  for (std::size_t i = 0; i < kFieldCount; ++i) {
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(back.field[i]),
+              std::bit_cast<std::uint64_t>(r.field[i]))
+        << "field " << i;
+  }
+}
+
+TEST(AngleConversion, ScalesOnlyAngleFieldsToDegrees) {
+  SampleRecord r;
+  for (double& f : r.field) f = 3.141592653589793;
+  convert_angles(r);
+  for (std::size_t i = 0; i < kFieldCount; ++i) {
+    const bool angle = i == 1 || i == 2 || (i >= 7 && i <= 10);
+    EXPECT_EQ(r.field[i], angle ? 180.0 : 3.141592653589793) << "field " << i;
+  }
+}
+
+TEST(AngleConversion, ProductIsFormedInExtendedPrecision) {
+  // Both radians values are ones where a double-only factor gives the
+  // neighbouring double.
+  SampleRecord r;
+  r.field[1] = 0x1.a20bfcbc5f58cp+0;
+  r.field[10] = 0x1.c793fc7c750dp-1;
+  convert_angles(r);
+  EXPECT_EQ(r.field[1], 0x1.7641465f2940cp+6);
+  EXPECT_EQ(r.field[10], 0x1.97dacd8be477p+5);
+}
+
+TEST(AngleConversion, NonFiniteAndSignedZeroPassThrough) {
+  SampleRecord r;
+  r.field[1] = std::numeric_limits<double>::infinity();
+  r.field[2] = std::numeric_limits<double>::quiet_NaN();
+  r.field[7] = -0.0;
+  r.field[8] = std::numeric_limits<double>::denorm_min();
+  convert_angles(r);
+  EXPECT_EQ(r.field[1], std::numeric_limits<double>::infinity());
+  EXPECT_TRUE(std::isnan(r.field[2]));
+  EXPECT_TRUE(std::signbit(r.field[7]) && r.field[7] == 0.0);
+  EXPECT_EQ(r.field[8], 57.0 * std::numeric_limits<double>::denorm_min());
+}
+
+}  // namespace
+}  // namespace navdump

@@ -1,0 +1,43 @@
+// The count calibration table: the calibrated value of channels H and F over
+// a 12-bit count, tabulated in steps of 10 for a range of 5 km.
+#pragma once
+
+#include <array>
+#include <cstdio>
+
+namespace radcon {
+
+// q(n) = a2 n^2 + a1 n + a0 up to the threshold, l(n) = b1 n + b0 above it.
+struct LevelFit {
+  char name;
+  double a2, a1, a0;
+  double b1, b0;
+};
+
+inline constexpr LevelFit kHFit = {'H', -0.000290462, 0.25882, -157.347, 0.0221829, -108.765};
+inline constexpr LevelFit kFFit = {'F', -0.000139822, 0.133859, -129.731, 0.0220677, -107.253};
+
+inline constexpr int kFitThreshold = 400;  // counts up to here use q(n)
+inline constexpr int kCountMax = 4095;     // a 12-bit count
+inline constexpr int kCountStep = 10;
+inline constexpr int kRangeIndexMax = 1;
+inline constexpr double kRangeStepM = 5000.0;
+
+// One printed row; the bracketed linear values are 0 above the threshold.
+struct CountRow {
+  int count;
+  double range_km;
+  float xzhh, xzhh_linear;
+  float xzff, xzff_linear;
+};
+
+// The row for count n at range index j, from the third-set constants.
+CountRow compute_row(int n, int j, double h_const, double f_const);
+
+// Writes one row as a line; false on a write error.
+bool print_row(std::FILE* out, const CountRow& row);
+
+// Writes the whole table; false on a write error.
+bool print_table(std::FILE* out, double h_const, double f_const);
+
+}  // namespace radcon

@@ -1,0 +1,28 @@
+// radcon: prints the radar calibration constants of channels H, V and F and
+// the count calibration table of H and F. Arguments are ignored.
+#include <cstdio>
+
+#include "calibration.h"
+#include "count_table.h"
+
+namespace {
+
+constexpr int kFailureStatus = -9;  // the shell sees 247
+
+}  // namespace
+
+int main() {
+  const radcon::RadarTerms terms = radcon::compute_terms();
+  const auto sets = radcon::compute_sets(terms);
+
+  bool ok = true;
+  for (const radcon::ConstantSet& set : sets) ok = radcon::print_set(stdout, set) && ok;
+  ok = radcon::print_table(stdout, sets[2].H_const, sets[2].F_const) && ok;
+
+  // A table that never reached its reader must not pass for success.
+  if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0 || !ok) {
+    std::fprintf(stderr, "ERROR: cannot write to standard output\n");
+    return kFailureStatus;
+  }
+  return 0;
+}

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds both programs, writes a sample record file of 10 minutes at 50 Hz,
+# lists it with navdump and prints radcon's constants and table.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${BUILD_DIR:-build}
+cmake -S . -B "$build" -DNAVTOOLS_TESTS=OFF >/dev/null
+cmake --build "$build" -j"$(nproc)" --target navdump radcon write_samples >/dev/null
+sample="$build/sample.rec"
+"$build/tools/write_samples" "$sample" 30000 345600 50
+"$build/navdump/navdump" "$sample"
+"$build/radcon/radcon"
