@@ -12,7 +12,7 @@ int main(int argc, char* argv[]) {
   if (fd < 0) return 1;
   std::vector<char> buffer(1 << 20);
   long long total = 0;
-  for (ssize_t got; (got = ::read(fd, buffer.data(), buffer.size())) > 0;) total += got;
+  for (ssize_t got = 0; (got = ::read(fd, buffer.data(), buffer.size())) > 0;) total += got;
   std::fprintf(stderr, "bytes %lld\n", total);
   return 0;
 }

@@ -40,7 +40,7 @@ struct FakeInput {
     std::size_t n = size;
     if (!chunks.empty()) n = std::min(n, chunks[next_chunk++ % chunks.size()]);
     n = std::min({n, bytes.size() - offset, fail_at - offset});
-    std::memcpy(buffer, bytes.data() + offset, n);
+    if (n > 0) std::memcpy(buffer, bytes.data() + offset, n);
     offset += n;
     return static_cast<ssize_t>(n);
   }

@@ -38,7 +38,7 @@ class NavdumpCli : public ::testing::Test {
       records.push_back(tools::synthetic_record(i, 345600.0, 1.0));
     }
     const std::vector<std::byte> trailing(extra, std::byte{0x7F});
-    const std::string path = dir_ + "/" + name;
+    std::string path = dir_ + "/" + name;
     EXPECT_TRUE(tools::write_record_file(path, records, trailing));
     files_.push_back(path);
     return path;

@@ -55,7 +55,8 @@ bool write_record_file(const std::string& path,
   std::FILE* out = std::fopen(path.c_str(), "wb");
   if (out == nullptr) return false;
   bool ok = write_records(out, records);
-  ok = ok && std::fwrite(trailing.data(), 1, trailing.size(), out) == trailing.size();
+  ok = ok && (trailing.empty() ||
+              std::fwrite(trailing.data(), 1, trailing.size(), out) == trailing.size());
   return std::fclose(out) == 0 && ok;
 }
 

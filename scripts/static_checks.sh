@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# clang-tidy with the checks listed in .clang-tidy, and cppcheck with the
+# options listed in .cppcheck; either finding fails.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${TIDY_BUILD_DIR:-build-tidy}
+cmake -S . -B "$build" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
+cmake --build "$build" -j"$(nproc)" >/dev/null  # generated headers, if any
+sources=$(git ls-files 'navdump/*.cc' 'radcon/*.cc' 'tools/*.cc' 'bench/*.cc' | grep -v '_fuzz\.cc$')
+# shellcheck disable=SC2086
+clang-tidy -p "$build" --quiet $sources 2> >(grep -v 'warnings generated' >&2)
+# shellcheck disable=SC2046
+cppcheck $(cat .cppcheck) -I navdump -I radcon -I tools navdump radcon tools bench
+echo "static checks: clean"
