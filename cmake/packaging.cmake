@@ -1,0 +1,20 @@
+# A Debian package of the two programs and their man pages: cpack -G DEB.
+set(CPACK_PACKAGE_NAME navtools)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "navtools maintainers <maintainers@users.noreply.c-seed-0ae1b8b5.example>")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${CPACK_PACKAGE_CONTACT})
+# The summary line is the project's description; this is the paragraph.
+set(CPACK_PACKAGE_DESCRIPTION
+    "navdump lists every 3000th record of a flat binary file of 136-byte sample
+records (a GPS time and sixteen values, six of them angles converted to
+degrees) and reports the record count; radcon prints the calibration
+constants of radar channels H, V and F and the calibrated value of H and F
+over a 12-bit count. Both print exact, diffable text.")
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_GENERATOR DEB)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/compress_man_pages.cmake)
+include(CPack)
