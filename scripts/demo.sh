@@ -3,7 +3,7 @@
 # lists it with navdump and prints radcon's constants and table.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${BUILD_DIR:-build}
+build=${BUILD_DIR:-build-demo}
 cmake -S . -B "$build" -DNAVTOOLS_TESTS=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" --target navdump radcon write_samples >/dev/null
 sample="$build/sample.rec"
