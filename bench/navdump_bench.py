@@ -22,7 +22,7 @@ def run(cmd, shell=False):
     with open(os.devnull, "wb") as null:
         start = time.perf_counter()
         proc = subprocess.Popen(cmd, shell=shell, stdout=null, stderr=null)
-        _, status, _ = os.wait4(proc.pid, 0)
+        status = proc.wait()
         elapsed = time.perf_counter() - start
     if status != 0:
         sys.exit(f"failed: {cmd}")

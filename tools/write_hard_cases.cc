@@ -27,7 +27,6 @@ double uniform(std::mt19937_64& bits, double low, double high) {
 using Filler = void (*)(std::mt19937_64&, std::size_t, SampleRecord&);
 
 void random_angles(std::mt19937_64& g, std::size_t i, SampleRecord& r) {
-  r.field[0] = 345600.0 + static_cast<double>(i) * 0.01;
   for (double& f : r.field) f = uniform(g, -7.0, 7.0);
   r.field[0] = 345600.0 + static_cast<double>(i) * 0.01;
 }
