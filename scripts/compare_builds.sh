@@ -18,7 +18,7 @@ build default
 build gcc-v3 -DCMAKE_CXX_COMPILER=g++ -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_CXX_FLAGS="-O3 -march=x86-64-v3"
 build clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Release
-"$root/default/tools/write_hard_cases" "$root/cases"
+"$root/default/testing/write_hard_cases" "$root/cases"
 
 status=0
 for variant in gcc-v3 clang; do

@@ -1,5 +1,6 @@
-// write_fuzz_seeds DIR: a small seed corpus for the listing fuzz target,
-// with whole listed records, special times and a trailing partial record.
+// write_fuzz_seeds DIR TARGET: a small seed corpus for the named fuzz target.
+// The listing target gets whole listed records, special times and a trailing
+// partial record; a target without seeds starts from an empty corpus.
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -9,10 +10,11 @@
 #include "sample_writer.h"
 
 int main(int argc, char* argv[]) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s DIR\n", argc > 0 ? argv[0] : "write_fuzz_seeds");
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: %s DIR TARGET\n", argc > 0 ? argv[0] : "write_fuzz_seeds");
     return -9;
   }
+  if (std::string(argv[2]) != "listing_fuzz") return 0;
   const double times[] = {345600.0, 0.015, -3661.5, 86399.996,
                           std::numeric_limits<double>::quiet_NaN(),
                           std::numeric_limits<double>::infinity(), 2147558400.0, -1e300};
