@@ -13,8 +13,10 @@ namespace navdump {
 std::optional<const char*> input_path(int argc, const char* const* argv,
                                       std::FILE* err) {
   if (argc != 2) {
-    // With no argument vector at all there is no invocation name to show.
-    const char* name = (argc > 0 && argv[0] != nullptr) ? argv[0] : "navdump";
+    // Started with no argument vector, the program has no name of its own:
+    // Linux then hands it argc 1 and an empty argv[0].
+    const char* name =
+        (argc > 0 && argv[0] != nullptr && argv[0][0] != '\0') ? argv[0] : "navdump";
     std::fprintf(err, "usage: %s {input file}\n", name);
     return std::nullopt;
   }
@@ -57,7 +59,7 @@ ListingOutcome list_records(RecordReader& reader, std::FILE* out) {
     for (std::int64_t i = wait; i < size; i += kListingInterval) {
       SampleRecord record = decode_record(block[static_cast<std::size_t>(i)]);
       convert_angles(record);
-      if (!print_block(out, record, t0)) outcome.write_failed = true;
+      print_block(out, record, t0);
     }
     outcome.record_count += size;
   }
@@ -67,10 +69,10 @@ ListingOutcome list_records(RecordReader& reader, std::FILE* out) {
 
 int report(const ListingOutcome& outcome, const char* path, std::FILE* out,
            std::FILE* err) {
+  // The stream's error flag holds any write that failed during the listing.
+  const bool write_failed = std::fflush(out) != 0 || std::ferror(out) != 0;
   std::fprintf(err, "record # %lld\n",
                static_cast<long long>(outcome.record_count));
-  bool write_failed = outcome.write_failed;
-  if (std::fflush(out) != 0 || std::ferror(out) != 0) write_failed = true;
   if (outcome.read_error != 0) {
     std::fprintf(err, "ERROR: cannot read the input file: %s\n", path);
   }

@@ -29,15 +29,15 @@ int open_input(const char* path, std::FILE* err);
 // What one pass over the input found.
 struct ListingOutcome {
   std::int64_t record_count = 0;
-  int read_error = 0;         // errno of a failed read, 0 at end of input
-  bool write_failed = false;  // out reported a write error
+  int read_error = 0;  // errno of a failed read, 0 at end of input
 };
 
 // Reads every record from the reader, listing every 3000th one on out.
 ListingOutcome list_records(RecordReader& reader, std::FILE* out);
 
-// Writes the count line and any failure to err, flushing out first to learn
-// whether the listing was written whole; returns the exit status.
+// Flushes the listing on out, then writes the count line and any failure to
+// err, so that where both go to one file the count follows the listing.
+// Returns the exit status.
 int report(const ListingOutcome& outcome, const char* path, std::FILE* out,
            std::FILE* err);
 

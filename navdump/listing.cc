@@ -36,20 +36,19 @@ GpsTimeParts break_down_time(double time) {
   return parts;
 }
 
-bool print_block(std::FILE* out, const SampleRecord& record, double t0) {
+void print_block(std::FILE* out, const SampleRecord& record, double t0) {
   const double t = record.field[0];
   const GpsTimeParts p = break_down_time(t);
-  bool ok = std::fprintf(out, "\n===GPS Time: %22.13lf  %3d,%2d:%2d:%2d.%2d\n", t,
-                         p.day, p.hour, p.minute, p.second, p.hundredths) >= 0;
+  std::fprintf(out, "\n===GPS Time: %22.13lf  %3d,%2d:%2d:%2d.%2d\n", t, p.day, p.hour,
+               p.minute, p.second, p.hundredths);
   // Formed in extended precision, rounded to double once for the formatter.
   const auto elapsed = static_cast<double>(static_cast<long double>(t) -
                                            static_cast<long double>(t0));
-  ok = std::fprintf(out, "%21.14lf ", elapsed) >= 0 && ok;
+  std::fprintf(out, "%21.14lf ", elapsed);
   for (std::size_t i = 1; i < kFieldCount - 1; ++i) {
-    ok = std::fprintf(out, "%20.15lf ", record.field[i]) >= 0 && ok;
+    std::fprintf(out, "%20.15lf ", record.field[i]);
   }
-  ok = std::fprintf(out, "%20.15lf\n", record.field[kFieldCount - 1]) >= 0 && ok;
-  return ok;
+  std::fprintf(out, "%20.15lf\n", record.field[kFieldCount - 1]);
 }
 
 }  // namespace navdump

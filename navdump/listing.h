@@ -29,7 +29,7 @@ inline constexpr long double kBreakdownLimit = 24856.0L * 86400.0L;
 GpsTimeParts break_down_time(double t);
 
 // Writes the block of a converted record; t0 is the first record's time.
-// Returns false when the stream reports a write error.
-bool print_block(std::FILE* out, const SampleRecord& record, double t0);
+// A write error stays in the stream's error flag.
+void print_block(std::FILE* out, const SampleRecord& record, double t0);
 
 }  // namespace navdump

@@ -53,9 +53,9 @@ std::array<ConstantSet, 3> compute_sets(const RadarTerms& terms) {
           per_channel(third_set, terms)};
 }
 
-bool print_set(std::FILE* out, const ConstantSet& set) {
-  return std::fprintf(out, "### H_const=%9.4f  V_const=%9.4f  F_const=%9.4f\n",
-                      set.H_const, set.V_const, set.F_const) >= 0;
+void print_set(std::FILE* out, const ConstantSet& set) {
+  std::fprintf(out, "### H_const=%9.4f  V_const=%9.4f  F_const=%9.4f\n", set.H_const,
+               set.V_const, set.F_const);
 }
 
 }  // namespace radcon

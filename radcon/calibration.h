@@ -50,7 +50,7 @@ RadarTerms compute_terms();
 // offset and the fixed term.
 std::array<ConstantSet, 3> compute_sets(const RadarTerms& terms);
 
-// Writes one set as a line; false on a write error.
-bool print_set(std::FILE* out, const ConstantSet& set);
+// Writes one set as a line.
+void print_set(std::FILE* out, const ConstantSet& set);
 
 }  // namespace radcon

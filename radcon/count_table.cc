@@ -31,22 +31,17 @@ CountRow compute_row(int n, int j, double h_const, double f_const) {
   return {n, static_cast<double>(range_m) * 0.001, h.value, h.linear, f.value, f.linear};
 }
 
-bool print_row(std::FILE* out, const CountRow& row) {
-  return std::fprintf(out,
-                      " i=%4d  rrm=%4.1f km | xzhh= %6.2f(%6.2f)  xzff= %6.2f(%6.2f)\n",
-                      row.count, row.range_km, static_cast<double>(row.xzhh),
-                      static_cast<double>(row.xzhh_linear), static_cast<double>(row.xzff),
-                      static_cast<double>(row.xzff_linear)) >= 0;
+void print_row(std::FILE* out, const CountRow& row) {
+  std::fprintf(out, " i=%4d  rrm=%4.1f km | xzhh= %6.2f(%6.2f)  xzff= %6.2f(%6.2f)\n",
+               row.count, row.range_km, static_cast<double>(row.xzhh),
+               static_cast<double>(row.xzhh_linear), static_cast<double>(row.xzff),
+               static_cast<double>(row.xzff_linear));
 }
 
-bool print_table(std::FILE* out, double h_const, double f_const) {
-  bool ok = true;
+void print_table(std::FILE* out, double h_const, double f_const) {
   for (int n = 0; n <= kCountMax; n += kCountStep) {
-    for (int j = 1; j <= kRangeIndexMax; ++j) {
-      ok = print_row(out, compute_row(n, j, h_const, f_const)) && ok;
-    }
+    for (int j = 1; j <= kRangeIndexMax; ++j) print_row(out, compute_row(n, j, h_const, f_const));
   }
-  return ok;
 }
 
 }  // namespace radcon

@@ -34,10 +34,10 @@ struct CountRow {
 // The row for count n at range index j, from the third-set constants.
 CountRow compute_row(int n, int j, double h_const, double f_const);
 
-// Writes one row as a line; false on a write error.
-bool print_row(std::FILE* out, const CountRow& row);
+// Writes one row as a line.
+void print_row(std::FILE* out, const CountRow& row);
 
-// Writes the whole table; false on a write error.
-bool print_table(std::FILE* out, double h_const, double f_const);
+// Writes the whole table.
+void print_table(std::FILE* out, double h_const, double f_const);
 
 }  // namespace radcon

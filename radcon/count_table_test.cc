@@ -18,7 +18,7 @@ std::vector<std::string> table_lines() {
   char* data = nullptr;
   std::size_t size = 0;
   std::FILE* out = open_memstream(&data, &size);
-  EXPECT_TRUE(print_table(out, sets[2].H_const, sets[2].F_const));
+  print_table(out, sets[2].H_const, sets[2].F_const);
   std::fclose(out);
   std::istringstream text(std::string(data, size));
   std::free(data);
