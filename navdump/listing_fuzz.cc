@@ -128,7 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Short inputs read as zero-padded; t0 is the time field of a second
   // record that begins at byte 136.
   std::array<std::byte, 2 * navdump::kRecordSize> bytes{};
-  std::memcpy(bytes.data(), data, std::min(size, bytes.size()));
+  if (size > 0) std::memcpy(bytes.data(), data, std::min(size, bytes.size()));
   const std::span<const std::byte, 2 * navdump::kRecordSize> both(bytes);
   navdump::SampleRecord record = navdump::decode_record(both.first<navdump::kRecordSize>());
   const double t0 = navdump::decode_time(both.last<navdump::kRecordSize>());
