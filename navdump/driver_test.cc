@@ -84,13 +84,13 @@ TEST(Arguments, ExactlyOnePathIsAccepted) {
   Capture usage2;
   EXPECT_FALSE(input_path(3, two, usage2.stream()));
   EXPECT_EQ(usage2.text(), "usage: nd {input file}\n");
-}
 
-TEST(Arguments, NoArgumentVectorNamesTheProgram) {
+  // Kernels before Linux 5.18 start a program with no argument vector as
+  // argc 0; the end-to-end test sees what newer ones hand over instead.
   const char* empty[] = {nullptr};
-  Capture err;
-  EXPECT_FALSE(input_path(0, empty, err.stream()));
-  EXPECT_EQ(err.text(), "usage: navdump {input file}\n");
+  Capture usage0;
+  EXPECT_FALSE(input_path(0, empty, usage0.stream()));
+  EXPECT_EQ(usage0.text(), "usage: navdump {input file}\n");
 }
 
 TEST(OpenInput, MissingFilesAndDirectoriesCannotBeOpened) {

@@ -117,6 +117,13 @@ TEST_F(NavdumpCli, UsageErrors) {
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, std::string("usage: ") + NAVDUMP_PATH + " {input file}\n");
   }
+  // Started with no argument vector at all, Linux hands the program an
+  // empty argv[0]; the usage line still names it.
+  ProcessRun bare({NAVDUMP_PATH});
+  bare.empty_argv = true;
+  const ProcessResult r = tools::run_process(bare);
+  EXPECT_EQ(r.status, 247);
+  EXPECT_EQ(r.err, "usage: navdump {input file}\n");
 }
 
 TEST_F(NavdumpCli, OpenErrorsNameThePathAsGiven) {
@@ -128,12 +135,25 @@ TEST_F(NavdumpCli, OpenErrorsNameThePathAsGiven) {
   }
 }
 
-TEST_F(NavdumpCli, ReadErrorIsReportedAfterTheCount) {
-  // The first read of this file fails.
-  const ProcessResult r = navdump({"/proc/self/mem"});
-  EXPECT_EQ(r.status, 247);
-  EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, "record # 0\nERROR: cannot read the input file: /proc/self/mem\n");
+TEST_F(NavdumpCli, SharedOutputHoldsListingThenCountThenError) {
+  // As with `navdump FILE >log 2>&1`: the count line must not land inside
+  // or before the listing. The first read of /proc/self/mem fails.
+  const std::string path = record_file("r.rec", 9001);
+  const std::string listing = navdump({path}).out;
+  ASSERT_EQ(blocks_in(listing), 3U);
+  struct Case {
+    std::string path;
+    std::string shared;
+  };
+  for (const Case& c :
+       {Case{path, listing + "record # 9001\n"},
+        Case{"/proc/self/mem",
+             "record # 0\nERROR: cannot read the input file: /proc/self/mem\n"}}) {
+    const ProcessResult r =
+        tools::run_process(ProcessRun({NAVDUMP_PATH, c.path}, StdoutMode::kToStderr));
+    EXPECT_EQ(r.status, c.path == path ? 0 : 247);
+    EXPECT_EQ(r.err, c.shared);
+  }
 }
 
 TEST_F(NavdumpCli, UnwritableOutputIsAFailure) {

@@ -2,15 +2,19 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <limits>
 
 namespace tools {
 namespace {
+
+using Clock = std::chrono::steady_clock;
 
 void move_fd(int from, int to) {
   if (from != to) {
@@ -22,21 +26,38 @@ void move_fd(int from, int to) {
 [[noreturn]] void exec_child(const ProcessRun& run, int in_read, int out_write,
                              int err_write) {
   move_fd(in_read, STDIN_FILENO);
-  move_fd(err_write, STDERR_FILENO);
-  if (run.stdout_mode == StdoutMode::kCapture) {
-    move_fd(out_write, STDOUT_FILENO);
-  } else {
-    ::close(out_write);
-    ::close(STDOUT_FILENO);
-    if (run.stdout_mode == StdoutMode::kDevFull) {
-      move_fd(::open("/dev/full", O_WRONLY), STDOUT_FILENO);
-    }
+  switch (run.stdout_mode) {
+    case StdoutMode::kCapture:
+      move_fd(out_write, STDOUT_FILENO);
+      break;
+    case StdoutMode::kToStderr:
+      ::close(out_write);
+      ::dup2(err_write, STDOUT_FILENO);
+      break;
+    case StdoutMode::kClosed:
+    case StdoutMode::kDevFull:
+      ::close(out_write);
+      ::close(STDOUT_FILENO);
+      if (run.stdout_mode == StdoutMode::kDevFull) {
+        move_fd(::open("/dev/full", O_WRONLY), STDOUT_FILENO);
+      }
+      break;
   }
+  move_fd(err_write, STDERR_FILENO);
   std::vector<char*> args;
-  for (const auto& a : run.argv) args.push_back(const_cast<char*>(a.c_str()));
+  if (!run.empty_argv) {
+    for (const auto& a : run.argv) args.push_back(const_cast<char*>(a.c_str()));
+  }
   args.push_back(nullptr);
-  ::execv(args[0], args.data());
+  ::execv(run.argv.at(0).c_str(), args.data());
   ::_exit(127);
+}
+
+int milliseconds_until(Clock::time_point deadline) {
+  const auto left =
+      std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+  return static_cast<int>(
+      std::clamp<decltype(left)>(left, 0, std::numeric_limits<int>::max()));
 }
 
 }  // namespace
@@ -47,6 +68,7 @@ ProcessResult run_process(const ProcessRun& run) {
   int err[2];
   if (::pipe(in) != 0 || ::pipe(out) != 0 || ::pipe(err) != 0) return {};
   std::signal(SIGPIPE, SIG_IGN);
+  const Clock::time_point deadline = Clock::now() + run.time_limit;
   const pid_t pid = ::fork();
   if (pid == 0) {
     ::close(in[1]);
@@ -69,10 +91,22 @@ ProcessResult run_process(const ProcessRun& run) {
   }
   int from_out = out[0];
   int from_err = err[0];
+  // Readable once the child has ended, even if it closed its output early
+  // or left a descendant holding it open.
+  const int child_ended = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+  bool ended = false;
+  const auto busy = [&] {
+    return from_out >= 0 || from_err >= 0 || (!ended && child_ended >= 0);
+  };
   char chunk[65536];
-  while (from_out >= 0 || from_err >= 0) {
-    pollfd fds[3] = {{from_out, POLLIN, 0}, {from_err, POLLIN, 0}, {to_child, POLLOUT, 0}};
-    if (::poll(fds, 3, -1) < 0) {
+  while (busy()) {
+    pollfd fds[4] = {{from_out, POLLIN, 0},
+                     {from_err, POLLIN, 0},
+                     {to_child, POLLOUT, 0},
+                     {ended ? -1 : child_ended, POLLIN, 0}};
+    const int ready = ::poll(fds, 4, milliseconds_until(deadline));
+    if (ready == 0) break;  // out of time
+    if (ready < 0) {
       if (errno == EINTR) continue;
       break;
     }
@@ -98,12 +132,19 @@ ProcessResult run_process(const ProcessRun& run) {
         to_child = -1;
       }
     }
+    if ((fds[3].revents & POLLIN) != 0) ended = true;
   }
-  if (to_child >= 0) ::close(to_child);
+  if (busy()) {
+    ::kill(pid, SIGKILL);
+    result.timed_out = true;
+  }
   int status = 0;
   while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  for (int fd : {to_child, from_out, from_err, child_ended}) {
+    if (fd >= 0) ::close(fd);
+  }
+  result.status = !result.timed_out && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
 }
 

@@ -1,33 +1,51 @@
 // write_fuzz_seeds DIR TARGET: a small seed corpus for the named fuzz target.
-// The listing target gets whole listed records, special times and a trailing
-// partial record; a target without seeds starts from an empty corpus.
+// A target without seeds here starts from an empty corpus.
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "sample_writer.h"
+
+namespace {
+
+// listing_fuzz: one record and t0, 144 bytes, at times the breakdown must
+// handle: a whole day, short times, negative ones, hundredths reaching 100,
+// and NaN, infinities and times at or near the end of the day count.
+bool write_listing_seeds(const std::string& dir) {
+  constexpr double kLimit = 2147558400.0;
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  const double times[] = {345600.0, 0.015, -3661.5, 86399.996, nan, inf, -inf, kLimit,
+                          -1e300, std::nextafter(kLimit, 0.0), -std::nextafter(kLimit, 0.0),
+                          -kLimit};
+  const double t0s[] = {0.0, 342601.0, nan, -1e300};
+  int index = 0;
+  for (const double t : times) {
+    navdump::SampleRecord record = tools::synthetic_record(index, t, 1.0);
+    record.field[0] = t;
+    navdump::SampleRecord first;
+    first.field[0] = t0s[index % std::size(t0s)];
+    const auto t0_bytes = navdump::encode_record(first);
+    const std::string path = dir + "/seed" + std::to_string(index++);
+    if (!tools::write_record_file(path, std::span(&record, 1),
+                                  std::span(t0_bytes).first(sizeof(double)))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
   if (argc != 3) {
     std::fprintf(stderr, "usage: %s DIR TARGET\n", argc > 0 ? argv[0] : "write_fuzz_seeds");
     return -9;
   }
-  if (std::string(argv[2]) != "listing_fuzz") return 0;
-  const double times[] = {345600.0, 0.015, -3661.5, 86399.996,
-                          std::numeric_limits<double>::quiet_NaN(),
-                          std::numeric_limits<double>::infinity(), 2147558400.0, -1e300};
-  int index = 0;
-  for (const double t : times) {
-    std::vector<navdump::SampleRecord> records(3000);
-    for (std::size_t i = 0; i < records.size(); ++i) {
-      records[i] = tools::synthetic_record(static_cast<std::int64_t>(i), 0.0, 10.0);
-      records[i].field[0] = t;
-    }
-    const std::vector<std::byte> trailing(static_cast<std::size_t>(index * 17), std::byte{1});
-    const std::string path = std::string(argv[1]) + "/seed" + std::to_string(index++);
-    if (!tools::write_record_file(path, records, trailing)) return -9;
-  }
+  const std::string target = argv[2];
+  if (target == "listing_fuzz" && !write_listing_seeds(argv[1])) return -9;
   return 0;
 }
