@@ -48,12 +48,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                                   reinterpret_cast<const std::byte*>(data) + size));
   input.chunks = {chunk};
   std::vector<std::byte> buffer(navdump::kRecordSize * 4);
-  navdump::RecordReader reader(-1, buffer, navdump::read_from(input));
+  navdump::ListedRecords records(input, navdump::kListingInterval, buffer);
 
   char* text = nullptr;
   std::size_t text_size = 0;
   std::FILE* out = open_memstream(&text, &text_size);
-  const navdump::ListingOutcome outcome = navdump::list_records(reader, out);
+  const navdump::ListingOutcome outcome = navdump::list_records(records, out);
   std::fclose(out);
   const std::string_view listing(text, text_size);
 
