@@ -1,10 +1,18 @@
 // navdump: lists every 3000th record of a sample record file.
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
-#include <new>
 
 #include "driver.h"
 #include "record_reader.h"
+
+namespace {
+
+struct FreeBytes {
+  void operator()(std::byte* bytes) const { std::free(bytes); }
+};
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
   const auto path = navdump::input_path(argc, argv, stderr);
@@ -22,11 +30,12 @@ int main(int argc, char* argv[]) {
   navdump::FileSource source(fd, sink);
 
   // Only inputs the kernel will not skip need the read buffer, so under a
-  // tight memory limit a smaller one, or none, will do.
+  // tight memory limit a smaller one, or none, will do. malloc, not new:
+  // even new(std::nothrow) aborts when the memory to throw from is lacking.
   std::size_t size = navdump::kReadPathBufferSize;
-  std::unique_ptr<std::byte[]> buffer;
+  std::unique_ptr<std::byte, FreeBytes> buffer;
   for (; size >= navdump::kRecordSize; size /= 8) {
-    buffer.reset(new (std::nothrow) std::byte[size]);
+    buffer.reset(static_cast<std::byte*>(std::malloc(size)));
     if (buffer) break;
   }
   navdump::ListedRecords records(source, navdump::kListingInterval,
