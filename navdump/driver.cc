@@ -44,27 +44,21 @@ int open_input(const char* path, std::FILE* err) {
   return fd;
 }
 
-ListingOutcome list_records(RecordReader& reader, std::FILE* out) {
-  ListingOutcome outcome;
-  double t0 = 0.0;
-  for (RecordBlock block = reader.next_block(); !block.empty();
-       block = reader.next_block()) {
-    if (outcome.record_count == 0) t0 = decode_time(block[0]);
-    const auto first_count = outcome.record_count + 1;
-    const auto size = static_cast<std::int64_t>(block.size());
-    // Only listed records are decoded and converted: converting the others
-    // changes nothing that any output shows.
-    const std::int64_t wait = (kListingInterval - first_count % kListingInterval) %
-                              kListingInterval;
-    for (std::int64_t i = wait; i < size; i += kListingInterval) {
-      SampleRecord record = decode_record(block[static_cast<std::size_t>(i)]);
-      convert_angles(record);
-      print_block(out, record, t0);
-    }
-    outcome.record_count += size;
+int open_skip_sink() {
+  int fd = -1;
+  do {
+    fd = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+ListingOutcome list_records(ListedRecords& records, std::FILE* out) {
+  while (const auto bytes = records.next()) {
+    SampleRecord record = decode_record(*bytes);
+    convert_angles(record);
+    print_block(out, record, records.first_time());
   }
-  outcome.read_error = reader.read_error();
-  return outcome;
+  return {records.record_count(), records.read_error()};
 }
 
 int report(const ListingOutcome& outcome, const char* path, std::FILE* out,

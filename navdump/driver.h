@@ -32,8 +32,13 @@ struct ListingOutcome {
   int read_error = 0;  // errno of a failed read, 0 at end of input
 };
 
-// Reads every record from the reader, listing every 3000th one on out.
-ListingOutcome list_records(RecordReader& reader, std::FILE* out);
+// A descriptor on /dev/null into which the reader skips unlisted records, or
+// -1 if it cannot be opened (the reader then reads them instead).
+int open_skip_sink();
+
+// Lists every record the reader hands out on out, then takes its count and
+// any read error.
+ListingOutcome list_records(ListedRecords& records, std::FILE* out);
 
 // Flushes the listing on out, then writes the count line and any failure to
 // err, so that where both go to one file the count follows the listing.

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -50,12 +51,12 @@ struct Listed {
   std::string out;
 };
 
-Listed list(FakeInput& input, std::size_t buffer_records = 64) {
-  std::vector<std::byte> buffer(buffer_records * kRecordSize);
-  RecordReader reader(-1, buffer, read_from(input));
+Listed list(FakeInput& input) {
+  std::vector<std::byte> buffer(4096);
+  ListedRecords records(input, kListingInterval, buffer);
   Capture out;
   Listed listed;
-  listed.outcome = list_records(reader, out.stream());
+  listed.outcome = list_records(records, out.stream());
   listed.out = out.text();
   return listed;
 }
@@ -117,7 +118,7 @@ TEST(Thinning, EveryThreeThousandthRecordIsListed) {
   };
   for (const Case& c : cases) {
     FakeInput input(synthetic_bytes(c.records));
-  input.chunks = {1000};
+    input.chunks = {1000};
     const Listed listed = list(input);
     EXPECT_EQ(listed.outcome.record_count, c.records);
     EXPECT_EQ(headers(listed.out), c.times) << c.records << " records";
@@ -126,36 +127,45 @@ TEST(Thinning, EveryThreeThousandthRecordIsListed) {
 
 TEST(Thinning, ElapsedTimeCountsFromTheFirstRecord) {
   FakeInput input(synthetic_bytes(3000));
-  const Listed listed = list(input, 7);
+  const Listed listed = list(input);
   const std::size_t data = listed.out.find('\n', 1) + 1;
   EXPECT_EQ(listed.out.substr(data, 22), "  2999.00000000000000 ");
 }
 
-TEST(Thinning, ListingDoesNotDependOnBlockSize) {
+TEST(Thinning, ListingDoesNotDependOnHowTheInputArrives) {
   const std::vector<std::byte> bytes = synthetic_bytes(9001);
   FakeInput reference_input(bytes);
-  const std::string reference = list(reference_input, 4096).out;
-  // 2999 and 3001 records per block put listed records at every position.
-  for (std::size_t records : {1U, 2999U, 3000U, 3001U}) {
-    FakeInput input(bytes);
-  input.chunks = {records * kRecordSize + 5};
-    EXPECT_EQ(list(input, records).out, reference) << records;
+  const std::string reference = list(reference_input).out;
+  for (std::size_t chunk : {std::size_t{1}, std::size_t{4099}, 2999 * kRecordSize + 5}) {
+    for (int refuse_after : {-1, 1}) {
+      FakeInput input(bytes);
+      input.chunks = {chunk};
+      input.refuse_skips_after = refuse_after;
+      EXPECT_EQ(list(input).out, reference) << chunk << " " << refuse_after;
+    }
   }
 }
 
 TEST(Thinning, CountGoesPastThirtyTwoBits) {
-  // A source that claims whole buffers of zeroed records without copying.
+  // A source of zeroed records that skips without touching memory.
   constexpr std::int64_t kRecords = 2147483647LL + 6;
-  std::int64_t left = kRecords * static_cast<std::int64_t>(kRecordSize);
-  ReadCall endless = [&left](int, void*, std::size_t size) -> ssize_t {
-    const auto n = static_cast<ssize_t>(std::min<std::int64_t>(left, static_cast<std::int64_t>(size)));
-    left -= n;
-    return n;
-  };
-  std::vector<std::byte> buffer(100000 * kRecordSize);
-  RecordReader reader(-1, buffer, endless);
+  struct Endless final : ByteSource {
+    std::int64_t left = kRecords * static_cast<std::int64_t>(kRecordSize);
+    ssize_t take(std::size_t size) {
+      const auto n = static_cast<ssize_t>(std::min<std::int64_t>(left, static_cast<std::int64_t>(size)));
+      left -= n;
+      return n;
+    }
+    ssize_t read(void* buffer, std::size_t size) override {
+      const ssize_t n = take(size);
+      std::memset(buffer, 0, static_cast<std::size_t>(n));
+      return n;
+    }
+    ssize_t skip(std::size_t size) override { return take(size); }
+  } endless;
+  ListedRecords records(endless, kListingInterval, {});
   std::FILE* sink = std::fopen("/dev/null", "w");
-  const ListingOutcome outcome = list_records(reader, sink);
+  const ListingOutcome outcome = list_records(records, sink);
   std::fclose(sink);
   EXPECT_EQ(outcome.record_count, kRecords);
 

@@ -1,41 +1,96 @@
 #include "record_reader.h"
 
+#include <sys/sendfile.h>
+#include <sys/stat.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
-#include <cstring>
-#include <utility>
 
 namespace navdump {
 
-RecordReader::RecordReader(int fd, std::span<std::byte> buffer,
-                           ReadCall read_call)
-    : fd_(fd),
-      buffer_(buffer.first(buffer.size() / kRecordSize * kRecordSize)),
-      read_call_(std::move(read_call)) {}
+FileSource::FileSource(int fd, int sink) : fd_(fd), sink_(sink) {
+  struct stat info {};
+  from_pipe_ = ::fstat(fd, &info) == 0 && S_ISFIFO(info.st_mode);
+}
 
-RecordBlock RecordReader::next_block() {
-  // Move the tail of a record split across reads to the front.
-  const std::size_t carried = filled_ - consumed_;
-  if (carried > 0 && consumed_ > 0) {
-    std::memmove(buffer_.data(), buffer_.data() + consumed_, carried);
+ssize_t FileSource::read(void* buffer, std::size_t size) {
+  return ::read(fd_, buffer, size);
+}
+
+ssize_t FileSource::skip(std::size_t size) {
+  if (sink_ < 0) {
+    errno = EINVAL;
+    return -1;
   }
-  filled_ = carried;
-  consumed_ = 0;
+  // sendfile moves at most about 2 GiB per call.
+  size = std::min<std::size_t>(size, std::size_t{1} << 30);
+  // splice needs a pipe at one end; sendfile takes files and block devices.
+  if (from_pipe_) return ::splice(fd_, nullptr, sink_, nullptr, size, SPLICE_F_MOVE);
+  return ::sendfile(sink_, fd_, nullptr, size);
+}
 
-  while (!ended_ && filled_ < kRecordSize) {
-    const ssize_t got = read_call_(fd_, buffer_.data() + filled_,
-                                   buffer_.size() - filled_);
+ListedRecords::ListedRecords(ByteSource& source, std::int64_t interval,
+                             std::span<std::byte> read_buffer)
+    : source_(source),
+      interval_(static_cast<std::uint64_t>(std::max<std::int64_t>(interval, 1))),
+      read_buffer_(read_buffer) {}
+
+std::optional<std::span<const std::byte, kRecordSize>> ListedRecords::next() {
+  if (ended_) return std::nullopt;
+  if (consumed_ == 0) {
+    if (!fill_record()) return std::nullopt;
+    first_time_ = decode_time(record_);
+    if (interval_ == 1) return record_;
+  }
+  // Here consumed_ ends on a record boundary: the last record consumed.
+  const std::uint64_t last = consumed_ / kRecordSize;
+  const std::uint64_t listed = (last / interval_ + 1) * interval_;
+  if (!pass_over((listed - 1) * kRecordSize - consumed_) || !fill_record()) {
+    return std::nullopt;
+  }
+  return record_;
+}
+
+bool ListedRecords::fill_record() { return transfer(record_.data(), kRecordSize); }
+
+bool ListedRecords::pass_over(std::uint64_t size) { return transfer(nullptr, size); }
+
+// Moves size bytes into memory at `into`, or past them when `into` is null,
+// continuing after interruptions and short transfers. False once the input
+// has ended or failed.
+bool ListedRecords::transfer(std::byte* into, std::uint64_t size) {
+  while (size > 0) {
+    const auto want = static_cast<std::size_t>(size);
+    ssize_t got = 0;
+    if (into != nullptr) {
+      got = source_.read(into, want);
+    } else if (!read_path_) {
+      got = source_.skip(want);
+    } else {
+      // The record buffer stands in when no read buffer could be had.
+      const std::span<std::byte> scratch =
+          read_buffer_.empty() ? std::span<std::byte>(record_) : read_buffer_;
+      got = source_.read(scratch.data(), std::min(want, scratch.size()));
+    }
     if (got > 0) {
-      filled_ += static_cast<std::size_t>(got);
-      // A short read from a pipe is common; hand out what is whole now
-      // rather than wait to fill the buffer.
+      const auto moved = std::min(static_cast<std::uint64_t>(got), size);
+      consumed_ += moved;
+      size -= moved;
+      if (into != nullptr) into += moved;
       continue;
     }
     if (got < 0 && errno == EINTR) continue;
+    if (got < 0 && into == nullptr && !read_path_ && (errno == EINVAL || errno == ENOSYS)) {
+      read_path_ = true;
+      continue;
+    }
     ended_ = true;
     if (got < 0) read_error_ = errno;
+    return false;
   }
-  consumed_ = filled_ / kRecordSize * kRecordSize;
-  return RecordBlock(std::span<const std::byte>(buffer_.data(), consumed_));
+  return true;
 }
 
 }  // namespace navdump

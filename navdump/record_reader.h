@@ -1,63 +1,91 @@
-// Sequential reading of whole records from a file descriptor.
+// Sequential reading of the listed records of a record file.
 //
-// The input is taken in large blocks into a buffer the caller owns; each
-// block yields the whole records it holds, and a record split across two
-// reads is carried over to the next block. Works on regular files, pipes and
-// FIFOs alike: it never seeks and reads every byte. The input ends at end of
-// file (a trailing partial record is dropped) or at a read error, which is
-// remembered so the caller can report it.
+// Every byte of the input is pulled through, so the whole-record count is
+// exact and a read error anywhere surfaces; but only the first record (for
+// its time) and the listed ones are copied into memory. The bytes between
+// them are consumed in the kernel: sendfile(2) from files and block devices,
+// splice(2) from pipes and FIFOs, to /dev/null. Where the kernel refuses that
+// (files in /proc, terminals, sockets), the rest of the input is read into a
+// caller-owned buffer and dropped. The input ends at end of file (a trailing
+// partial record is ignored) or at a read error, which is remembered.
 #pragma once
 
 #include <sys/types.h>
 
+#include <array>
 #include <cstddef>
-#include <functional>
+#include <cstdint>
+#include <optional>
 #include <span>
 
 #include "sample_record.h"
 
 namespace navdump {
 
-// The read call, replaceable so that callers can feed any byte source.
-using ReadCall = std::function<ssize_t(int fd, void* buffer, std::size_t size)>;
-
-// A buffer size that holds a whole number of records, about 256 KiB.
-inline constexpr std::size_t kDefaultBufferSize = kRecordSize * 1927;
-
-// Whole records lying back to back in the reader's buffer.
-class RecordBlock {
+// Where the bytes come from; replaceable so that tests can script faults.
+// Both calls behave like read(2): bytes moved, 0 at end of input, or -1 with
+// errno set. A skip that fails with EINVAL or ENOSYS is a refusal.
+class ByteSource {
  public:
-  RecordBlock() = default;
-  explicit RecordBlock(std::span<const std::byte> bytes) : bytes_(bytes) {}
-  std::size_t size() const { return bytes_.size() / kRecordSize; }
-  bool empty() const { return bytes_.empty(); }
-  std::span<const std::byte, kRecordSize> operator[](std::size_t i) const {
-    return bytes_.subspan(i * kRecordSize).first<kRecordSize>();
-  }
-
- private:
-  std::span<const std::byte> bytes_;
+  virtual ~ByteSource() = default;
+  virtual ssize_t read(void* buffer, std::size_t size) = 0;
+  virtual ssize_t skip(std::size_t size) = 0;
 };
 
-class RecordReader {
+// A file descriptor, skipped into a sink opened on /dev/null; a sink of -1
+// refuses every skip.
+class FileSource final : public ByteSource {
  public:
-  // The buffer must hold at least one record.
-  RecordReader(int fd, std::span<std::byte> buffer, ReadCall read_call);
-
-  // The next block of one or more whole records, or an empty block when the
-  // input has ended. The block stays valid until the next call.
-  RecordBlock next_block();
-
-  // The errno of the read that failed, or 0 when the input reached its end.
-  int read_error() const { return read_error_; }
+  FileSource(int fd, int sink);
+  ssize_t read(void* buffer, std::size_t size) override;
+  ssize_t skip(std::size_t size) override;
 
  private:
   int fd_;
-  std::span<std::byte> buffer_;
-  ReadCall read_call_;
-  std::size_t filled_ = 0;    // bytes held in the buffer
-  std::size_t consumed_ = 0;  // bytes handed out in the last block
+  int sink_;
+  bool from_pipe_;
+};
+
+// A read buffer of this size keeps the read path near the speed of the
+// kernel's copy; any smaller size down to none works, only more slowly.
+inline constexpr std::size_t kReadPathBufferSize = 256 * 1024;
+
+class ListedRecords {
+ public:
+  // Lists the interval-th, 2·interval-th, ... record (counting from 1);
+  // interval must be 1 or more. read_buffer serves the read path and may
+  // be empty.
+  ListedRecords(ByteSource& source, std::int64_t interval,
+                std::span<std::byte> read_buffer);
+
+  // The bytes of the next listed record, valid until the next call, or
+  // nothing once the input has ended.
+  std::optional<std::span<const std::byte, kRecordSize>> next();
+
+  // Field 0 of the first record; 0 while no record has been read.
+  double first_time() const { return first_time_; }
+  // Whole records consumed so far; all of them once next() gave nothing.
+  std::int64_t record_count() const {
+    return static_cast<std::int64_t>(consumed_ / kRecordSize);
+  }
+  // The errno of the read or skip that failed, or 0.
+  int read_error() const { return read_error_; }
+  // Whether the kernel refused a skip, so the rest was read instead.
+  bool on_read_path() const { return read_path_; }
+
+ private:
+  bool fill_record();
+  bool pass_over(std::uint64_t size);
+  bool transfer(std::byte* into, std::uint64_t size);
+
+  ByteSource& source_;
+  std::uint64_t interval_;
+  std::span<std::byte> read_buffer_;
+  std::array<std::byte, kRecordSize> record_{};
+  std::uint64_t consumed_ = 0;  // bytes read or skipped
+  double first_time_ = 0.0;
   bool ended_ = false;
+  bool read_path_ = false;
   int read_error_ = 0;
 };
 

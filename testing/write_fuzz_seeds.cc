@@ -1,7 +1,11 @@
 // write_fuzz_seeds DIR TARGET: a small seed corpus for the named fuzz target.
-// A target without seeds here starts from an empty corpus.
+// The listing target gets one record and t0 at special times; the reader
+// target gets control bytes (interval, chunking, interruptions, refusals,
+// error offset, buffer) before a few small records; a target without seeds
+// starts from an empty corpus.
 #include <cmath>
 #include <cstdio>
+#include <fstream>
 #include <limits>
 #include <span>
 #include <string>
@@ -38,6 +42,29 @@ bool write_listing_seeds(const std::string& dir) {
   return true;
 }
 
+// Seeds for reader_fuzz: seven control bytes, then records and a tail.
+bool write_reader_seeds(const std::string& dir) {
+  const std::vector<std::vector<unsigned char>> controls = {
+      {2, 0, 0, 0, 0x80, 0, 3},    // plain, every second record listed
+      {6, 5, 2, 0, 0x80, 0, 1},    // short transfers, interruptions
+      {4, 40, 3, 1, 0x80, 0, 0},   // skips refused after the first
+      {2, 0, 0, 3, 0x03, 0x21, 3}, // an error in a skipped span
+      {0, 9, 0, 0, 0x02, 0x00, 2}, // every record listed, an error
+  };
+  int index = 0;
+  for (const auto& control : controls) {
+    std::string bytes(control.begin(), control.end());
+    for (int i = 0; i < 7 + index; ++i) {
+      const auto record = navdump::encode_record(tools::synthetic_record(i, 0.0, 10.0));
+      bytes.append(reinterpret_cast<const char*>(record.data()), record.size());
+    }
+    bytes.append(static_cast<std::size_t>(index * 29), '\1');
+    std::ofstream seed(dir + "/seed" + std::to_string(index++), std::ios::binary);
+    if (!seed.write(bytes.data(), static_cast<std::streamsize>(bytes.size()))) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -47,5 +74,6 @@ int main(int argc, char* argv[]) {
   }
   const std::string target = argv[2];
   if (target == "listing_fuzz" && !write_listing_seeds(argv[1])) return -9;
+  if (target == "reader_fuzz" && !write_reader_seeds(argv[1])) return -9;
   return 0;
 }
