@@ -1,6 +1,9 @@
 #include "listing.h"
 
+#include <array>
 #include <cmath>
+
+#include "fixed_format.h"
 
 namespace navdump {
 namespace {
@@ -36,19 +39,58 @@ GpsTimeParts break_down_time(double time) {
   return parts;
 }
 
+namespace {
+
+// The block's text: "\n===GPS Time: %22.13lf  %3d,%2d:%2d:%2d.%2d\n", then
+// "%21.14lf " for the elapsed time, "%20.15lf " for fields 1 to 15 and
+// "%20.15lf\n" for field 16, composed in memory and written at once.
+constexpr std::string_view kHeaderStart = "\n===GPS Time: ";
+constexpr std::size_t kHeaderCapacity =
+    kHeaderStart.size() + fixed_field_capacity(22, 13) + 2 + int_field_capacity(3) +
+    4 * (1 + int_field_capacity(2)) + 1;
+constexpr std::size_t kDataLineCapacity =
+    fixed_field_capacity(21, 14) + 1 + (kFieldCount - 1) * (fixed_field_capacity(20, 15) + 1);
+using BlockText = std::array<char, kHeaderCapacity + kDataLineCapacity>;
+
+char* append_header(char* out, double t, const GpsTimeParts& p) {
+  out = append_text(out, kHeaderStart);
+  out = append_fixed(out, t, 22, 13);
+  out = append_text(out, "  ");
+  out = append_int(out, p.day, 3);
+  *out++ = ',';
+  out = append_int(out, p.hour, 2);
+  *out++ = ':';
+  out = append_int(out, p.minute, 2);
+  *out++ = ':';
+  out = append_int(out, p.second, 2);
+  *out++ = '.';
+  out = append_int(out, p.hundredths, 2);
+  *out++ = '\n';
+  return out;
+}
+
+char* append_data_line(char* out, const SampleRecord& record, double elapsed) {
+  out = append_fixed(out, elapsed, 21, 14);
+  for (std::size_t i = 1; i < kFieldCount; ++i) {
+    *out++ = ' ';
+    out = append_fixed(out, record.field[i], 20, 15);
+  }
+  *out++ = '\n';
+  return out;
+}
+
+}  // namespace
+
 void print_block(std::FILE* out, const SampleRecord& record, double t0) {
   const double t = record.field[0];
   const GpsTimeParts p = break_down_time(t);
-  std::fprintf(out, "\n===GPS Time: %22.13lf  %3d,%2d:%2d:%2d.%2d\n", t, p.day, p.hour,
-               p.minute, p.second, p.hundredths);
+  BlockText text;
+  char* end = append_header(text.data(), t, p);
   // Formed in extended precision, rounded to double once for the formatter.
   const auto elapsed = static_cast<double>(static_cast<long double>(t) -
                                            static_cast<long double>(t0));
-  std::fprintf(out, "%21.14lf ", elapsed);
-  for (std::size_t i = 1; i < kFieldCount - 1; ++i) {
-    std::fprintf(out, "%20.15lf ", record.field[i]);
-  }
-  std::fprintf(out, "%20.15lf\n", record.field[kFieldCount - 1]);
+  end = append_data_line(end, record, elapsed);
+  std::fwrite(text.data(), 1, static_cast<std::size_t>(end - text.data()), out);
 }
 
 }  // namespace navdump

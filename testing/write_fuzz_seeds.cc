@@ -1,10 +1,12 @@
 // write_fuzz_seeds DIR TARGET: a small seed corpus for the named fuzz target.
 // The listing target gets one record and t0 at special times; the reader
 // target gets control bytes (interval, chunking, interruptions, refusals,
-// error offset, buffer) before a few small records; a target without seeds
-// starts from an empty corpus.
+// error offset, buffer) before a few small records; the format target gets a
+// width, a precision and doubles that sit on rounding ties, carries and the
+// special values. A target without seeds starts from an empty corpus.
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <limits>
 #include <span>
@@ -65,6 +67,30 @@ bool write_reader_seeds(const std::string& dir) {
   return true;
 }
 
+// Seeds for format_fuzz: a width and a precision, then doubles.
+bool write_format_seeds(const std::string& dir) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const std::vector<std::vector<double>> seeds = {
+      {0x1p-14 * 3, 0x1p-15 * 5, 0x1p-16 * 7, 9.9999999999999995, 0.99999999999999995},
+      {-0.0, std::numeric_limits<double>::quiet_NaN(), -std::numeric_limits<double>::quiet_NaN(),
+       inf, -inf},
+      {std::numeric_limits<double>::max(), std::numeric_limits<double>::denorm_min(),
+       -std::numeric_limits<double>::min(), 1e22, -99999.9999999999},
+      {345600.0, 86399.996, 0.015, -3661.5, 2999.0}};
+  const unsigned char formats[][2] = {{20, 15}, {0, 0}, {63, 31}, {21, 14}};
+  for (std::size_t i = 0; i < seeds.size(); ++i) {
+    std::vector<unsigned char> bytes(formats[i], formats[i] + 2);
+    bytes.resize(2 + seeds[i].size() * sizeof(double));
+    std::memcpy(bytes.data() + 2, seeds[i].data(), seeds[i].size() * sizeof(double));
+    const std::string path = dir + "/seed" + std::to_string(i);
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    if (out == nullptr) return false;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    if (std::fclose(out) != 0 || !written) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -75,5 +101,6 @@ int main(int argc, char* argv[]) {
   const std::string target = argv[2];
   if (target == "listing_fuzz" && !write_listing_seeds(argv[1])) return -9;
   if (target == "reader_fuzz" && !write_reader_seeds(argv[1])) return -9;
+  if (target == "format_fuzz" && !write_format_seeds(argv[1])) return -9;
   return 0;
 }
