@@ -251,7 +251,7 @@ double Extended::to_double() const {
   if (biased >= 0x7ff) return negative ? -std::numeric_limits<double>::infinity()
                                        : std::numeric_limits<double>::infinity();
   const int shift = 11 + (biased < 1 ? 1 - biased : 0);
-  const std::uint64_t kept = round_shift_right(u.significand, shift > 200 ? 200 : shift);
+  const std::uint64_t kept = round_shift_right(u.significand, shift);
   const std::uint64_t exponent_field = biased < 1 ? 0 : static_cast<std::uint64_t>(biased - 1);
   return std::bit_cast<double>(sign | ((exponent_field << 52) + kept));
 }
