@@ -8,34 +8,35 @@
 namespace navdump {
 namespace {
 
-std::int32_t truncate(long double v) { return static_cast<std::int32_t>(v); }
+std::int32_t truncate(Extended v) { return v.truncate_to_int32(); }
 
-bool has_defined_breakdown(long double t) {
+Extended extended(std::int32_t v) { return Extended(static_cast<double>(v)); }
+
+// The time converts to extended exactly, so the test can be made on it.
+bool has_defined_breakdown(double t) {
   return std::isfinite(t) && std::fabs(t) < kBreakdownLimit;
 }
 
 }  // namespace
 
 GpsTimeParts break_down_time(double time) {
-  const long double t = time;
   GpsTimeParts parts;
   // Outside the range the day count times 86400 would overflow an int32;
   // such times (and NaN) keep all-zero parts rather than convert an
   // out-of-range value.
-  if (!has_defined_breakdown(t)) return parts;
+  if (!has_defined_breakdown(time)) return parts;
 
-  parts.day = truncate(t / 86400.0L);
-  const long double s = t - static_cast<long double>(parts.day * 86400);
+  const Extended t(time);
+  parts.day = truncate(t / Extended(86400.0));
+  const Extended s = t - extended(parts.day * 86400);
   parts.hour = truncate(s) / 3600;
-  const long double past_hour = s - static_cast<long double>(parts.hour * 3600);
+  const Extended past_hour = s - extended(parts.hour * 3600);
   parts.minute = truncate(past_hour) / 60;
-  const long double past_minute =
-      past_hour - static_cast<long double>(parts.minute * 60);
+  const Extended past_minute = past_hour - extended(parts.minute * 60);
   parts.second = truncate(past_minute);
-  const long double fraction =
-      past_minute - static_cast<long double>(parts.second);
+  const Extended fraction = past_minute - extended(parts.second);
   // Half up to hundredths, with no carry into the seconds: 0.995 s gives 100.
-  parts.hundredths = truncate(fraction * 100.0L + 0.5L);
+  parts.hundredths = truncate(fraction * Extended(100.0) + Extended(0.5));
   return parts;
 }
 
@@ -86,9 +87,10 @@ void print_block(std::FILE* out, const SampleRecord& record, double t0) {
   const GpsTimeParts p = break_down_time(t);
   BlockText text;
   char* end = append_header(text.data(), t, p);
-  // Formed in extended precision, rounded to double once for the formatter.
-  const auto elapsed = static_cast<double>(static_cast<long double>(t) -
-                                           static_cast<long double>(t0));
+  // Formed in extended precision, rounded to double once for the formatter;
+  // t0 is taken as the x87 unit takes a subtrahend from memory, which
+  // decides which NaN comes out when both times are NaN.
+  const double elapsed = subtract_double(Extended(t), t0).to_double();
   end = append_data_line(end, record, elapsed);
   std::fwrite(text.data(), 1, static_cast<std::size_t>(end - text.data()), out);
 }

@@ -22,7 +22,7 @@ struct GpsTimeParts {
 
 // Times of this magnitude or more (and NaN) have no day whose seconds fit a
 // 32-bit integer; their parts are all zero.
-inline constexpr long double kBreakdownLimit = 24856.0L * 86400.0L;
+inline constexpr double kBreakdownLimit = 24856.0 * 86400.0;
 
 // Breaks a time in seconds into days and clock time, truncating toward zero
 // at every step, in extended precision throughout.

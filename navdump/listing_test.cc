@@ -85,13 +85,23 @@ TEST(ListingBlock, DataLineOpensWithTheElapsedTime) {
   EXPECT_EQ(text[0], '\n');
 }
 
-TEST(ListingBlock, ElapsedTimeIsRoundedToDoubleOnce) {
-  // A plain double subtraction gives the neighbouring double here.
+std::string elapsed_text(double t, double t0) {
   SampleRecord r;
-  r.field[0] = 342004881.5;
-  const std::string text = block_text(r, 0x1.4f5bffa53e7cap-11);
+  r.field[0] = t;
+  const std::string text = block_text(r, t0);
   const std::string data = text.substr(text.find('\n', 1) + 1);
-  EXPECT_EQ(data.substr(0, 25), "342004881.49936032295227 ");
+  return data.substr(0, data.find(' ', data.find_first_not_of(' ')));
+}
+
+TEST(ListingBlock, ElapsedTimeIsRoundedToDoubleOnce) {
+  // A plain double subtraction gives the neighbouring double in each.
+  EXPECT_EQ(elapsed_text(342004881.5, 0x1.4f5bffa53e7cap-11), "342004881.49936032295227");
+  // Just above a tie for double, exactly a tie once rounded to 64 bits.
+  EXPECT_EQ(elapsed_text(1073741824.5, -0x1.0000000000001p-23), "1073741824.50000000000000");
+  // inf - inf is the x87 unit's default NaN, which is negative.
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  EXPECT_EQ(elapsed_text(kInf, kInf), "                 -nan");
+  EXPECT_EQ(elapsed_text(kInf, 1.0), "                  inf");
 }
 
 // The block as the quoted formats print it, for a first time of 0 (the

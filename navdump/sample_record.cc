@@ -61,9 +61,7 @@ std::array<std::byte, kRecordSize> encode_record(const SampleRecord& record) {
 
 void convert_angles(SampleRecord& record) {
   for (std::size_t i : kAngleFields) {
-    const long double degrees =
-        static_cast<long double>(record.field[i]) * kDegreesPerRadian;
-    record.field[i] = static_cast<double>(degrees);
+    record.field[i] = (Extended(record.field[i]) * kDegreesPerRadian).to_double();
   }
 }
 

@@ -10,6 +10,8 @@
 #include <cstddef>
 #include <span>
 
+#include "extended.h"
+
 namespace navdump {
 
 inline constexpr std::size_t kFieldCount = 17;
@@ -19,8 +21,9 @@ static_assert(kRecordSize == 136);
 // Indices of the fields that hold angles.
 inline constexpr std::array<std::size_t, 6> kAngleFields = {1, 2, 7, 8, 9, 10};
 
-// 180/pi to a 64-bit significand, the nearest such value.
-inline constexpr long double kDegreesPerRadian = 57.295779513082320877L;
+// 180/pi to a 64-bit significand, the nearest such value
+// (57.295779513082320877).
+inline constexpr Extended kDegreesPerRadian = Extended::from_bits(0x4004, 0xe52ee0d31e0fbdc3);
 
 struct SampleRecord {
   std::array<double, kFieldCount> field{};

@@ -1,0 +1,63 @@
+// Extended: the 80-bit extended floating-point format of the x87 unit,
+// computed with integer arithmetic so that every host gives the same bits.
+//
+// A value is a sign, a 15-bit biased exponent (bias 16383; 0 for zero and
+// subnormals, 0x7fff for infinity and NaN) and a 64-bit significand whose top
+// bit is the integer bit, stored explicitly. Each operation rounds its exact
+// result once to 64 significant bits, to nearest with ties to even, over the
+// full exponent range, as the x87 unit does at 64-bit precision control; a
+// value is rounded to double only when converted to one. NaNs follow the x87
+// rules: an operand NaN is passed on, quietened, and an invalid operation
+// (inf - inf, 0 * inf, 0 / 0, inf / inf) gives the unit's default NaN, which
+// is negative.
+#pragma once
+
+#include <cstdint>
+
+namespace navdump {
+
+class Extended {
+ public:
+  // The value with the given sign-and-exponent half and significand.
+  // Expects a canonical encoding: the integer bit is set exactly when the
+  // exponent is neither 0 nor 0x7fff.
+  static constexpr Extended from_bits(std::uint16_t sign_exponent,
+                                      std::uint64_t significand) {
+    return Extended(sign_exponent, significand);
+  }
+  // Exact; a signalling NaN comes out quietened, with its payload.
+  explicit Extended(double value);
+
+  std::uint16_t sign_exponent() const { return sign_exponent_; }
+  std::uint64_t significand() const { return significand_; }
+
+  // Rounded to nearest even, to subnormals and infinities as needed.
+  double to_double() const;
+  // Truncated toward zero. NaN and values outside the int32 range give
+  // INT32_MIN, the x87 unit's "integer indefinite".
+  std::int32_t truncate_to_int32() const;
+
+  // Arithmetic, each rounded once to the format.
+  friend Extended operator+(Extended a, Extended b);
+  friend Extended operator-(Extended a, Extended b);
+  friend Extended operator*(Extended a, Extended b);
+  friend Extended operator/(Extended a, Extended b);
+
+ private:
+  constexpr Extended(std::uint16_t sign_exponent, std::uint64_t significand)
+      : sign_exponent_(sign_exponent), significand_(significand) {}
+
+  std::uint16_t sign_exponent_;
+  std::uint64_t significand_;
+};
+
+// a - b, with b read as the x87 unit reads a double operand from memory
+// for an arithmetic instruction: a signalling NaN in b is not quietened
+// first, so that a NaN in a takes precedence over it.
+Extended subtract_double(Extended a, double b);
+
+// True when operations use the compiler's 128-bit integer rather than the
+// portable two-word code that 32-bit hosts get.
+bool extended_uses_int128();
+
+}  // namespace navdump
