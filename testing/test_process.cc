@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <csignal>
 
+#include "emulator.h"
+
 namespace tools {
 namespace {
 
@@ -33,6 +35,9 @@ void move_fd(int from, int to) {
     }
   }
   std::vector<char*> args;
+  for (const char* const* e = kEmulator; *e != nullptr; ++e) {
+    args.push_back(const_cast<char*>(*e));
+  }
   for (const auto& a : run.argv) args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
   ::execv(args[0], args.data());

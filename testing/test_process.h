@@ -1,5 +1,6 @@
 // Running a built program as a child process and capturing what it shows:
-// standard output, standard error and the exit status.
+// standard output, standard error and the exit status. In a cross build the
+// program is started through the build's emulator (qemu-user).
 #pragma once
 
 #include <cstddef>
