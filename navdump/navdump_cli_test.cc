@@ -152,13 +152,11 @@ TEST_F(NavdumpCli, UnwritableOutputIsAFailure) {
 TEST_F(NavdumpCli, FileBeyondFourGibibytesIsListedAndCounted) {
   // Record 31581000 = 3000 * 10527 starts 48568 bytes past 4 GiB; the
   // records between are a hole of zeros, which costs no disk.
-  constexpr std::int64_t kListed = 3000 * 10527;
+  constexpr std::int64_t kListed = std::int64_t{3000} * 10527;
   constexpr std::int64_t kCount = kListed + 1;
   static_assert((kListed - 1) * 136 > (std::int64_t{1} << 32));
   const std::string path = dir_ + "/big.rec";
   files_.push_back(path);
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  ASSERT_GE(fd, 0);
   navdump::SampleRecord first;
   first.field[0] = 345600.0;
   navdump::SampleRecord listed;
@@ -167,13 +165,13 @@ TEST_F(NavdumpCli, FileBeyondFourGibibytesIsListedAndCounted) {
   const auto first_bytes = navdump::encode_record(first);
   const auto listed_bytes = navdump::encode_record(listed);
   const off_t size = kCount * 136 + 50;
-  const bool written =
-      ::pwrite(fd, first_bytes.data(), 136, 0) == 136 &&
-      ::pwrite(fd, listed_bytes.data(), 136, (kListed - 1) * 136) == 136 &&
-      ::ftruncate(fd, size) == 0;
   struct stat info {};
-  ASSERT_EQ(::fstat(fd, &info), 0);
-  ::close(fd);
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  const bool written =
+      fd >= 0 && ::pwrite(fd, first_bytes.data(), 136, 0) == 136 &&
+      ::pwrite(fd, listed_bytes.data(), 136, (kListed - 1) * 136) == 136 &&
+      ::ftruncate(fd, size) == 0 && ::fstat(fd, &info) == 0;
+  if (fd >= 0) ::close(fd);
   ASSERT_TRUE(written);
   ASSERT_EQ(info.st_size, size);
   if (info.st_blocks > 1024) GTEST_SKIP() << "no sparse files in " << dir_;
