@@ -1,4 +1,5 @@
 // End-to-end runs of the built navdump program.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -166,6 +167,46 @@ TEST_F(NavdumpCli, UnwritableOutputIsAFailure) {
   // An empty listing has nothing to lose.
   const ProcessResult empty = navdump({record_file("e.rec", 10)}, StdoutMode::kDevFull);
   EXPECT_EQ(empty.status, 0);
+}
+
+TEST_F(NavdumpCli, FileBeyondFourGibibytesIsListedAndCounted) {
+  // Record 31581000 = 3000 * 10527 starts 48568 bytes past 4 GiB; the
+  // records between are a hole of zeros, which costs no disk.
+  constexpr std::int64_t kListed = std::int64_t{3000} * 10527;
+  constexpr std::int64_t kCount = kListed + 1;
+  static_assert((kListed - 1) * 136 > (std::int64_t{1} << 32));
+  const std::string path = dir_ + "/big.rec";
+  files_.push_back(path);
+  navdump::SampleRecord first;
+  first.field[0] = 345600.0;
+  navdump::SampleRecord listed;
+  listed.field[0] = 361415.25;
+  listed.field[16] = 42.5;
+  const auto first_bytes = navdump::encode_record(first);
+  const auto listed_bytes = navdump::encode_record(listed);
+  const off_t size = kCount * 136 + 50;
+  struct stat info {};
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  const bool written =
+      fd >= 0 && ::pwrite(fd, first_bytes.data(), 136, 0) == 136 &&
+      ::pwrite(fd, listed_bytes.data(), 136, (kListed - 1) * 136) == 136 &&
+      ::ftruncate(fd, size) == 0 && ::fstat(fd, &info) == 0;
+  if (fd >= 0) ::close(fd);
+  ASSERT_TRUE(written);
+  ASSERT_EQ(info.st_size, size);
+  if (info.st_blocks > 1024) GTEST_SKIP() << "no sparse files in " << dir_;
+
+  const ProcessResult r = navdump({path});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "record # " + std::to_string(kCount) + "\n");
+  EXPECT_EQ(blocks_in(r.out), 10527U);
+  const std::string last_block =
+      "\n===GPS Time:   361415.2500000000000    4, 4:23:35.25\n"
+      " 15815.25000000000000 ";
+  const std::size_t at = r.out.rfind("\n===GPS Time: ");
+  ASSERT_NE(at, std::string::npos);
+  EXPECT_EQ(r.out.substr(at, last_block.size()), last_block);
+  EXPECT_EQ(r.out.substr(r.out.size() - 22), "   42.500000000000000\n");
 }
 
 }  // namespace

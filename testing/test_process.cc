@@ -11,6 +11,8 @@
 #include <csignal>
 #include <limits>
 
+#include "emulator.h"
+
 namespace tools {
 namespace {
 
@@ -45,11 +47,21 @@ void move_fd(int from, int to) {
   }
   move_fd(err_write, STDERR_FILENO);
   std::vector<char*> args;
-  if (!run.empty_argv) {
+  for (const char* const* e = kEmulator; *e != nullptr; ++e) {
+    args.push_back(const_cast<char*>(*e));
+  }
+  const bool emulated = !args.empty();
+  if (run.empty_argv && emulated) {
+    // qemu-user hands the program the argv[0] given with -0 and nothing else,
+    // which is what the kernel gives a program started with no arguments.
+    args.push_back(const_cast<char*>("-0"));
+    args.push_back(const_cast<char*>(""));
+    args.push_back(const_cast<char*>(run.argv.at(0).c_str()));
+  } else if (!run.empty_argv) {
     for (const auto& a : run.argv) args.push_back(const_cast<char*>(a.c_str()));
   }
   args.push_back(nullptr);
-  ::execv(run.argv.at(0).c_str(), args.data());
+  ::execv(emulated ? kEmulator[0] : run.argv.at(0).c_str(), args.data());
   ::_exit(127);
 }
 

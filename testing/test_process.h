@@ -1,7 +1,8 @@
 // Running a built program as a child process and capturing what it shows:
 // standard output, standard error and the exit status. A child that runs
 // past its time bound is killed, so a hung program fails its test instead
-// of hanging it.
+// of hanging it. In a cross build the program is started through the
+// build's emulator (qemu-user).
 #pragma once
 
 #include <chrono>
