@@ -61,7 +61,7 @@ void move_fd(int from, int to) {
     for (const auto& a : run.argv) args.push_back(const_cast<char*>(a.c_str()));
   }
   args.push_back(nullptr);
-  ::execv(emulated ? kEmulator[0] : run.argv.at(0).c_str(), args.data());
+  ::execv(emulated ? args.front() : run.argv.at(0).c_str(), args.data());
   ::_exit(127);
 }
 

@@ -20,16 +20,20 @@ inline constexpr bool kHostIsX87 = std::numeric_limits<long double>::digits == 6
 
 // Bits between Extended and an x87 long double (little-endian: significand,
 // then the sign-and-exponent half).
+// Elsewhere long double may be too small to hold them: nothing is compared.
 inline long double to_hardware(Extended x) {
   long double v = 0;
-  const std::uint64_t significand = x.significand();
-  const std::uint16_t sign_exponent = x.sign_exponent();
-  std::memcpy(&v, &significand, 8);
-  std::memcpy(reinterpret_cast<unsigned char*>(&v) + 8, &sign_exponent, 2);
+  if constexpr (sizeof(long double) >= 10) {
+    const std::uint64_t significand = x.significand();
+    const std::uint16_t sign_exponent = x.sign_exponent();
+    std::memcpy(&v, &significand, 8);
+    std::memcpy(reinterpret_cast<unsigned char*>(&v) + 8, &sign_exponent, 2);
+  }
   return v;
 }
 
 inline bool same_bits(Extended x, long double v) {
+  if constexpr (sizeof(long double) < 10) return false;
   std::uint64_t significand = 0;
   std::uint16_t sign_exponent = 0;
   std::memcpy(&significand, &v, 8);
