@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds navdump and radcon three ways (the default build, g++ -O3 with
-# -march=x86-64-v3, and clang++) and checks that they print byte-identical
+# Builds navdump and radcon four ways (the default build, g++ -O3 with
+# -march=x86-64-v3, clang++, and the hardened build of the package) and checks that they print byte-identical
 # output on a fixed set of hard-case record files.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,10 +18,11 @@ build default
 build gcc-v3 -DCMAKE_CXX_COMPILER=g++ -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_CXX_FLAGS="-O3 -march=x86-64-v3"
 build clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Release
+build hardened -DNAVTOOLS_HARDEN=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
 "$root/default/testing/write_hard_cases" "$root/cases"
 
 status=0
-for variant in gcc-v3 clang; do
+for variant in gcc-v3 clang hardened; do
   for file in "$root"/cases/*.rec; do
     for b in default "$variant"; do
       "$root/$b/navdump/navdump" "$file" >"$root/$b.out" 2>"$root/$b.err" || true
