@@ -27,7 +27,8 @@ need_packages() {
   echo "installing: ${missing[*]}" >&2
   if ! "${as_root[@]}" apt-get update -qq ||
     ! "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
-      apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null; then
+      apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null \
+      2> >(grep -v '^debconf: delaying package configuration' >&2); then
     echo "could not install: ${missing[*]}" >&2
     return 1
   fi
