@@ -16,5 +16,14 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_GENERATOR DEB)
 set(CPACK_STRIP_FILES ON)
-set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/compress_man_pages.cmake)
+# The copyright file and the changelog come from cmake/debian; the newest
+# changelog entry must name the version being packaged.
+set(CPACK_NAVTOOLS_DEBIAN_DIR ${CMAKE_CURRENT_LIST_DIR}/debian)
+set(CPACK_NAVTOOLS_STRIP ${CMAKE_STRIP})
+file(STRINGS ${CPACK_NAVTOOLS_DEBIAN_DIR}/changelog newest_entry LIMIT_COUNT 1)
+if(NOT newest_entry MATCHES "^navtools \\(${PROJECT_VERSION}\\) ")
+  message(FATAL_ERROR "cmake/debian/changelog: the newest entry is not version ${PROJECT_VERSION}")
+endif()
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/compress_man_pages.cmake
+                            ${CMAKE_CURRENT_LIST_DIR}/debian_files.cmake)
 include(CPack)

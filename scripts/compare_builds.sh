@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds navdump and radcon several ways (the default build, g++ -O3 with
-# -march=x86-64-v3, clang++, and cross builds for each of CROSS_ARCHS, by
-# default aarch64 s390x armhf, run under qemu-user) and checks that they
-# print byte-identical output on a fixed set of hard-case record files.
-# CROSS_ARCHS= (empty) compares the native builds only.
+# -march=x86-64-v3, clang++, the hardened build of the package, and cross
+# builds for each of CROSS_ARCHS, by default aarch64 s390x armhf, run under
+# qemu-user) and checks that they print byte-identical output on a fixed set
+# of hard-case record files. CROSS_ARCHS= (empty) compares the native builds
+# only.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=${COMPARE_DIR:-build-compare}
@@ -30,6 +31,7 @@ build default
 build gcc-v3 -DCMAKE_CXX_COMPILER=g++ -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_CXX_FLAGS="-O3 -march=x86-64-v3"
 build clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Release
+build hardened -DNAVTOOLS_HARDEN=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
 for arch in $cross_archs; do
   build "$arch" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-$arch.cmake"
 done
@@ -37,7 +39,7 @@ cmake --build "$root/default" -j"$(nproc)" --target write_hard_cases >/dev/null
 "$root/default/testing/write_hard_cases" "$root/cases"
 
 status=0
-for variant in gcc-v3 clang $cross_archs; do
+for variant in gcc-v3 clang hardened $cross_archs; do
   for file in "$root"/cases/*.rec; do
     for b in default "$variant"; do
       # shellcheck disable=SC2046  # the runner is a command and its options

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Builds both programs, writes a sample record file of 10 minutes at 50 Hz,
-# lists it with navdump and prints radcon's constants and table.
+# Installs the Debian packages it needs when missing, builds both programs,
+# writes a sample record file of 10 minutes at 50 Hz, lists it with navdump
+# and prints radcon's constants and table.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/need_packages.sh
+need_packages g++ cmake make
 build=${BUILD_DIR:-build-demo}
 cmake -S . -B "$build" -DNAVTOOLS_TESTS=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" --target navdump radcon write_samples >/dev/null
