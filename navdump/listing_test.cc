@@ -9,6 +9,7 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace navdump {
@@ -33,56 +34,32 @@ std::string header_of(double t) {
   return text.substr(1, text.find('\n', 1) - 1);
 }
 
-TEST(GpsTimeHeader, BreaksTimesIntoDaysAndClockTime) {
-  EXPECT_EQ(header_of(345600.0), "===GPS Time:   345600.0000000000000    4, 0: 0: 0. 0");
-  EXPECT_EQ(header_of(432000.5), "===GPS Time:   432000.5000000000000    5, 0: 0: 0.50");
-  // Stored just below .04 s; rounding of the hundredths still gives 4.
-  EXPECT_EQ(header_of(363787.04), "===GPS Time:   363787.0399999999790    4, 5: 3: 7. 4");
-  // The hundredths reach 100 without carrying into the seconds.
-  EXPECT_EQ(header_of(86399.996), "===GPS Time:    86399.9959999999992    0,23:59:59.100");
-}
-
-TEST(GpsTimeHeader, ShortTimesRoundInExtendedPrecision) {
-  // 0.015 is stored just below; times 100 it stays below 1.5.
-  EXPECT_EQ(header_of(0.015), "===GPS Time:        0.0150000000000    0, 0: 0: 0. 1");
-  EXPECT_EQ(break_down_time(0.015).hundredths, 1);
-  EXPECT_EQ(break_down_time(15.995).hundredths, 99);  // stored below .995
-  EXPECT_EQ(break_down_time(15.9951).hundredths, 100);
-}
-
-TEST(GpsTimeHeader, NegativeTimesTruncateTowardZero) {
-  EXPECT_EQ(header_of(-3661.5), "===GPS Time:    -3661.5000000000000    0,-1:-1:-1.-49");
-  const GpsTimeParts p = break_down_time(-90061.25);
-  EXPECT_EQ(p.day, -1);
-  EXPECT_EQ(p.hour, -1);
-  EXPECT_EQ(p.minute, -1);
-  EXPECT_EQ(p.second, -1);
-  EXPECT_EQ(p.hundredths, -24);
-}
-
-TEST(GpsTimeHeader, TimesWithoutADayCountGiveZeroParts) {
-  EXPECT_EQ(header_of(std::numeric_limits<double>::quiet_NaN()),
-            "===GPS Time:                    nan    0, 0: 0: 0. 0");
-  EXPECT_EQ(header_of(-std::numeric_limits<double>::infinity()),
-            "===GPS Time:                   -inf    0, 0: 0: 0. 0");
-  EXPECT_EQ(header_of(2147558400.0),
-            "===GPS Time: 2147558400.0000000000000    0, 0: 0: 0. 0");
-  EXPECT_EQ(header_of(-1e300).substr(header_of(-1e300).size() - 17),
-            "    0, 0: 0: 0. 0");
-  // The last time with a day count.
-  const GpsTimeParts last = break_down_time(2147558399.5);
-  EXPECT_EQ(last.day, 24855);
-  EXPECT_EQ(last.hour, 23);
-  EXPECT_EQ(last.hundredths, 50);
-}
-
-TEST(ListingBlock, DataLineOpensWithTheElapsedTime) {
-  SampleRecord r;
-  r.field[0] = 3999.0;
-  const std::string text = block_text(r, 1000.0);
-  const std::string data = text.substr(text.find('\n', 1) + 1);
-  EXPECT_EQ(data.substr(0, 22), "  2999.00000000000000 ");
-  EXPECT_EQ(text[0], '\n');
+TEST(GpsTimeHeader, BreaksTimesIntoDaysAndClockTimeInExtendedPrecision) {
+  const std::pair<double, const char*> cases[] = {
+      {345600.0, "===GPS Time:   345600.0000000000000    4, 0: 0: 0. 0"},
+      {432000.5, "===GPS Time:   432000.5000000000000    5, 0: 0: 0.50"},
+      // Stored just below .04 s; rounding of the hundredths still gives 4.
+      {363787.04, "===GPS Time:   363787.0399999999790    4, 5: 3: 7. 4"},
+      // The hundredths reach 100 without carrying into the seconds.
+      {86399.996, "===GPS Time:    86399.9959999999992    0,23:59:59.100"},
+      {15.9951, "===GPS Time:       15.9951000000000    0, 0: 0:15.100"},
+      // Stored just below, these stay below the half once scaled in
+      // extended precision.
+      {0.015, "===GPS Time:        0.0150000000000    0, 0: 0: 0. 1"},
+      {15.995, "===GPS Time:       15.9950000000000    0, 0: 0:15.99"},
+      // Negative times truncate toward zero, every part.
+      {-3661.5, "===GPS Time:    -3661.5000000000000    0,-1:-1:-1.-49"},
+      {-90061.25, "===GPS Time:   -90061.2500000000000   -1,-1:-1:-1.-24"},
+      // The last time with a day count; past it, and without one, all zero.
+      {2147558399.5, "===GPS Time: 2147558399.5000000000000  24855,23:59:59.50"},
+      {2147558400.0, "===GPS Time: 2147558400.0000000000000    0, 0: 0: 0. 0"},
+      {-2147558400.0, "===GPS Time: -2147558400.0000000000000    0, 0: 0: 0. 0"},
+      {std::numeric_limits<double>::quiet_NaN(),
+       "===GPS Time:                    nan    0, 0: 0: 0. 0"},
+      {-std::numeric_limits<double>::infinity(),
+       "===GPS Time:                   -inf    0, 0: 0: 0. 0"},
+  };
+  for (const auto& [time, header] : cases) EXPECT_EQ(header_of(time), header);
 }
 
 std::string elapsed_text(double t, double t0) {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <vector>
 
@@ -52,44 +54,62 @@ Listed list_all(ByteSource& source, std::int64_t interval, std::size_t buffer_si
   return listed;
 }
 
-TEST(ListedRecords, CountIsExactAndOnlyListedRecordsAreCopied) {
+TEST(ListedRecords, ListsEveryNthWholeRecordAndCountsUpToAReadError) {
+  constexpr std::size_t kNoFault = static_cast<std::size_t>(-1);
   struct Case {
-    std::size_t records, extra;
+    std::size_t records, extra, fail_at;
     std::vector<double> listed;
+    std::int64_t count;
   };
-  for (const Case& c : {Case{0, 0, {}}, Case{0, 135, {}}, Case{2, 0, {}}, Case{3, 0, {3}},
-                        Case{10, 1, {3, 6, 9}}, Case{11, 135, {3, 6, 9}}}) {
-    FakeInput input(numbered_records(c.records, c.extra));
-    const Listed listed = list_all(input, 3);
-    EXPECT_EQ(listed.numbers, c.listed) << c.records << "+" << c.extra;
-    EXPECT_TRUE(listed.whole);
-    EXPECT_EQ(listed.count, static_cast<std::int64_t>(c.records));
-    EXPECT_EQ(listed.first_time, c.records > 0 ? 1.0 : 0.0);
-    EXPECT_EQ(listed.error, 0);
-    EXPECT_EQ(input.offset, input.bytes.size()) << "every byte is pulled through";
-    const std::size_t copied = c.records > 0 ? 1 + c.listed.size() : 0;
-    EXPECT_LE(input.bytes_read, copied * kRecordSize + c.extra);
+  const Case cases[] = {
+      {0, 0, kNoFault, {}, 0},
+      {0, 135, kNoFault, {}, 0},
+      {2, 0, kNoFault, {}, 2},
+      {3, 0, kNoFault, {3}, 3},
+      {10, 1, kNoFault, {3, 6, 9}, 10},
+      {11, 135, kNoFault, {3, 6, 9}, 11},
+      // EIO in the first record, a skipped span, a listed record, and just
+      // past a listed record.
+      {12, 3, 50, {}, 0},
+      {12, 3, 4 * kRecordSize + 70, {3}, 4},
+      {12, 3, 5 * kRecordSize + 135, {3}, 5},
+      {12, 3, 6 * kRecordSize, {3, 6}, 6},
+  };
+  // How the source hands the bytes over: as asked; in short transfers,
+  // some interrupted; and with every skip refused.
+  struct Transfer {
+    std::vector<std::size_t> chunks;
+    int interrupt_every, refuse_skips_after;
+  };
+  const Transfer transfers[] = {
+      {{}, 0, -1}, {{1}, 2, -1}, {{135, 137}, 3, -1}, {{1, 271, 136, 3}, 3, -1}, {{7}, 0, 0}};
+  for (const Case& c : cases) {
+    for (const Transfer& t : transfers) {
+      FakeInput input(numbered_records(c.records, c.extra));
+      input.fail_at = c.fail_at;
+      input.chunks = t.chunks;
+      input.interrupt_every = t.interrupt_every;
+      input.refuse_skips_after = t.refuse_skips_after;
+      const Listed listed = list_all(input, 3, 100);
+      SCOPED_TRACE(::testing::Message() << c.records << "+" << c.extra << " fail at "
+                                        << c.fail_at << ", transfer " << &t - transfers);
+      EXPECT_EQ(listed.numbers, c.listed);
+      EXPECT_TRUE(listed.whole);
+      EXPECT_EQ(listed.count, c.count);
+      EXPECT_EQ(listed.first_time, c.count > 0 ? 1.0 : 0.0);
+      EXPECT_EQ(listed.error, c.fail_at == kNoFault ? 0 : EIO);
+      EXPECT_EQ(input.offset, std::min(c.fail_at, input.bytes.size()))
+          << "every byte is pulled through";
+      if (t.refuse_skips_after < 0) {
+        // Only the first and the listed records are copied.
+        const std::size_t copied = c.count > 0 ? 1 + c.listed.size() : 0;
+        const std::size_t partial = c.fail_at == kNoFault ? c.extra : kRecordSize;
+        EXPECT_LE(input.bytes_read, copied * kRecordSize + partial);
+      }
+    }
   }
   FakeInput every(numbered_records(4));
   EXPECT_EQ(list_all(every, 1).numbers, (std::vector<double>{1, 2, 3, 4}));
-}
-
-TEST(ListedRecords, InterruptionsAndShortTransfersAreContinued) {
-  const std::vector<std::vector<std::size_t>> patterns = {
-      {1}, {7}, {135, 137}, {136}, {1, 271, 136, 3}, {100000}};
-  for (const auto& chunks : patterns) {
-    for (int interrupt : {0, 2, 3}) {
-      FakeInput input(numbered_records(50, 17));
-      input.chunks = chunks;
-      input.interrupt_every = interrupt;
-      const Listed listed = list_all(input, 7);
-      EXPECT_EQ(listed.numbers, (std::vector<double>{7, 14, 21, 28, 35, 42, 49}))
-          << chunks[0] << " " << interrupt;
-      EXPECT_TRUE(listed.whole);
-      EXPECT_EQ(listed.count, 50);
-      EXPECT_EQ(listed.error, 0);
-    }
-  }
 }
 
 TEST(ListedRecords, RefusedSkipMeansReadingTheRest) {
@@ -111,33 +131,6 @@ TEST(ListedRecords, RefusedSkipMeansReadingTheRest) {
   }
 }
 
-TEST(ListedRecords, ReadErrorCountsTheWholeRecordsBeforeIt) {
-  struct Case {
-    const char* where;
-    std::size_t fail_at;
-    int refuse_after;
-    std::vector<double> listed;
-    std::int64_t count;
-  };
-  const Case cases[] = {
-      {"first record", 50, -1, {}, 0},
-      {"skipped span", 22 * kRecordSize + 70, -1, {10, 20}, 22},
-      {"listed record", 29 * kRecordSize + 135, -1, {10, 20}, 29},
-      {"end of a listed record", 30 * kRecordSize, -1, {10, 20, 30}, 30},
-      {"read path", 22 * kRecordSize + 70, 0, {10, 20}, 22},
-  };
-  for (const Case& c : cases) {
-    FakeInput input(numbered_records(45, 3));
-    input.chunks = {1000};
-    input.fail_at = c.fail_at;
-    input.refuse_skips_after = c.refuse_after;
-    const Listed listed = list_all(input, 10);
-    EXPECT_EQ(listed.numbers, c.listed) << c.where;
-    EXPECT_EQ(listed.count, c.count) << c.where;
-    EXPECT_EQ(listed.error, EIO) << c.where;
-  }
-}
-
 // The kernel's own skips: sendfile from a file, splice from a pipe, and
 // the read path when no sink is open.
 TEST(FileSource, FilesAndPipesListAlike) {
@@ -150,23 +143,21 @@ TEST(FileSource, FilesAndPipesListAlike) {
   const std::vector<double> want = {100, 200, 300};
 
   for (int skip_sink : {sink, -1}) {
+    const auto expect_listed = [&](int fd, const char* what) {
+      FileSource source(fd, skip_sink);
+      const Listed listed = list_all(source, 100);
+      EXPECT_EQ(listed.numbers, want) << what;
+      EXPECT_EQ(listed.count, 300) << what;
+      EXPECT_EQ(listed.read_path, skip_sink < 0) << what;
+    };
     ASSERT_EQ(::lseek(file, 0, SEEK_SET), 0);
-    FileSource from_file(file, skip_sink);
-    const Listed listed = list_all(from_file, 100);
-    EXPECT_EQ(listed.numbers, want);
-    EXPECT_EQ(listed.count, 300);
-    EXPECT_EQ(listed.read_path, skip_sink < 0);
-
+    expect_listed(file, "file");
     int pipe_ends[2];
     ASSERT_EQ(::pipe(pipe_ends), 0);
     ASSERT_EQ(::write(pipe_ends[1], bytes.data(), bytes.size()),
               static_cast<ssize_t>(bytes.size()));
     ::close(pipe_ends[1]);
-    FileSource from_pipe(pipe_ends[0], skip_sink);
-    const Listed piped = list_all(from_pipe, 100);
-    EXPECT_EQ(piped.numbers, want);
-    EXPECT_EQ(piped.count, 300);
-    EXPECT_EQ(piped.read_path, skip_sink < 0);
+    expect_listed(pipe_ends[0], "pipe");
     ::close(pipe_ends[0]);
   }
   ::close(sink);
