@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <limits>
 
 namespace navdump {
 
@@ -62,7 +63,9 @@ bool ListedRecords::pass_over(std::uint64_t size) { return transfer(nullptr, siz
 // has ended or failed.
 bool ListedRecords::transfer(std::byte* into, std::uint64_t size) {
   while (size > 0) {
-    const auto want = static_cast<std::size_t>(size);
+    // One call moves at most what a 32-bit host's size_t can say.
+    const auto want = static_cast<std::size_t>(
+        std::min<std::uint64_t>(size, std::numeric_limits<std::size_t>::max()));
     ssize_t got = 0;
     if (into != nullptr) {
       got = source_.read(into, want);
