@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // format_bench [ROUNDS]: the listing blocks of 1 GiB of records (2631
 // blocks, about 47,000 numbers) written to /dev/null by the block writer and
 // by the fprintf calls of the quoted formats, in alternating rounds; prints

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Throughput benchmark of navdump against a read(2) floor and a baseline.
 
 Usage: bench/navdump_bench.py BUILD_DIR [--runs N] [--dir DIR]

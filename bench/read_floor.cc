@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // read_floor FILE: reads every byte of FILE with read(2) into a 1 MiB buffer
 // and does nothing with it: the floor for a program that reads every byte.
 #include <fcntl.h>

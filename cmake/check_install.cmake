@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Installs BUILD_DIR into a scratch prefix and checks that exactly the two
 # programs and their man pages land there.
 set(prefix "${BUILD_DIR}/install-check")

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Fails when groff reports any warning for the man page MAN_PAGE.
 execute_process(COMMAND groff -t -man -ww -z ${MAN_PAGE}
                 RESULT_VARIABLE status ERROR_VARIABLE warnings)

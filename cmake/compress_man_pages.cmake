@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Run by CPack on its staging tree before packaging: man pages go into a
 # Debian package gzip-compressed, as Debian's own packages ship them.
 file(GLOB_RECURSE pages "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/*.1")

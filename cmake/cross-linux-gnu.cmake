@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Shared part of the cross toolchain files: Debian's cross g++ for the target
 # triplet NAVTOOLS_CROSS_TRIPLET, its sysroot under /usr, and qemu-user
 # (NAVTOOLS_CROSS_QEMU) to run what is built, both for CMake (tests, test

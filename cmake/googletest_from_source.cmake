@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # GoogleTest for a cross build, compiled for the target from Debian's sources
 # (package googletest), under the name find_package(GTest) gives natively.
 set(NAVTOOLS_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")

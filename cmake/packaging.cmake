@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # A Debian package of the two programs and their man pages: cpack -G DEB.
 set(CPACK_PACKAGE_NAME navtools)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

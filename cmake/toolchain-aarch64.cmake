@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross build for aarch64 (aarch64-linux-gnu), run under qemu-aarch64:
 #   cmake -S . -B build-cross-aarch64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-aarch64.cmake
 set(CMAKE_SYSTEM_PROCESSOR aarch64)

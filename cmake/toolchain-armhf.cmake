@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross build for armhf (arm-linux-gnueabihf, 32-bit), run under qemu-arm:
 #   cmake -S . -B build-cross-armhf -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-armhf.cmake
 set(CMAKE_SYSTEM_PROCESSOR arm)

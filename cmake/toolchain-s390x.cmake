@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross build for s390x (s390x-linux-gnu, big-endian), run under qemu-s390x:
 #   cmake -S . -B build-cross-s390x -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-s390x.cmake
 set(CMAKE_SYSTEM_PROCESSOR s390x)

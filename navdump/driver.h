@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The listing driver: argument check, opening the input, the read loop that
 // lists every 3000th record, and the final report with the exit status.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The driver's parts that end-to-end runs cannot reach: a program started
 // with argc 0, and a count past 2^31 records.
 #include "driver.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "extended.h"
 
 #include <bit>

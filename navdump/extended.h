@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Extended: the 80-bit extended floating-point format of the x87 unit,
 // computed with integer arithmetic so that every host gives the same bits.
 //

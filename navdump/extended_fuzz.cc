@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fuzz target: Extended against the x87 unit. The input is read as groups
 // of two 80-bit operands and one double; every operation, conversion, time
 // breakdown, elapsed time and angle product must give the hardware's bits.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Extended against the x87 unit, operand by operand, where long double is
 // the x87 format; known answers from that unit everywhere else. Built twice:
 // once as the library is, once with the portable two-word arithmetic.

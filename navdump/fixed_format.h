@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Numbers in the listing's printf formats, without printf.
 //
 // append_fixed writes exactly the bytes of printf's "%W.Plf" (fixed

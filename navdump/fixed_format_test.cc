@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The formatter against snprintf with the listing's quoted formats, which
 // define the output. NAVTOOLS_DIFF_OPERANDS sets how many doubles are
 // compared (CI runs 10^8); the work is shared among the machine's cores.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fuzz target: arbitrary bytes as doubles and ints, each written by the
 // formatter and by snprintf with the listing's formats (and one format of
 // any width and precision); any difference aborts.

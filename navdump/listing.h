@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The listing block: two lines written for each listed record.
 //
 // The header line shows the record's GPS time in seconds and broken down

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fuzz target: the listing block of an arbitrary record and first time.
 // The input is one record (136 bytes) and t0 (8 more bytes, little-endian);
 // the angles are converted and the block written to memory, and its layout

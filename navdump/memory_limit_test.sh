@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # memory_limit_test.sh WRITE_SAMPLES NAVDUMP...: runs each navdump build on a
 # file and on a pipe under address-space limits from 3000 to 12000 KiB.
 # Every run must fail to start (127), list correctly (0), or report an

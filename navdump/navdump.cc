@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // navdump: lists every 3000th record of a sample record file.
 #include <cstdio>
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // End-to-end runs of the built navdump program.
 #include <fcntl.h>
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fuzz target: the reader of listed records on arbitrary input bytes, with
 // interruptions, short transfers, refused skips and a read error injected
 // through its byte source. Checks that exactly the listed whole records come

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Sequential reading of the listed records of a record file.
 //
 // Every byte of the input is pulled through, so the whole-record count is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Sample records: the fixed-size unit of a record file.
 //
 // A record file is records back to back, with no header or trailer. Each

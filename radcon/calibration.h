@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Calibration constants of the radar reflectivity equation, in decibels,
 // for the channels H, V and F, from parameters fixed in the program.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The count calibration table: the calibrated value of channels H and F over
 // a 12-bit count, tabulated in steps of 10 for a range of 5 km.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // radcon: prints the radar calibration constants of channels H, V and F and
 // the count calibration table of H and F. Arguments are ignored.
 #include <cstdio>

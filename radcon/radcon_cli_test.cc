@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // End-to-end runs of the built radcon program.
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds navdump and radcon several ways (the default build, g++ -O3 with
 # -march=x86-64-v3, clang++, the hardened build of the package, and cross
 # builds for each of CROSS_ARCHS, by default aarch64 s390x armhf, run under

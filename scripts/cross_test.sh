@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Cross-builds the project for each of ARCHS (default: aarch64 s390x armhf)
 # in build-cross-ARCH with Debian's cross g++, and runs the whole test suite
 # there under qemu-user. Prints the build and test time per target.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages it needs when missing, builds both programs,
 # writes a sample record file of 10 minutes at 50 Hz, lists it with navdump
 # and prints radcon's constants and table.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds every fuzz target (clang++, libFuzzer, with the library instrumented
 # and sanitized) and runs each for FUZZ_SECONDS (default 60) from a generated
 # seed corpus. Prints each target's "Done N runs in S second(s)" line.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # clang-tidy with the checks listed in .clang-tidy, and cppcheck with the
 # options listed in .cppcheck; either finding fails.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the project and runs every test under ctest. SANITIZE=ON builds
 # with AddressSanitizer and UndefinedBehaviorSanitizer in BUILD_DIR.
 # Installs the Debian packages it needs when they are missing.

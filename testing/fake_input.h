@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A scripted byte source for the record reader, for tests and fuzzing:
 // serves bytes from memory in chosen chunk sizes, through reads and skips,
 // and can be interrupted, refuse skips or fail on cue.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // fault_fs BACKING MOUNTPOINT [FUSE OPTIONS]: a FUSE filesystem for tests
 // that serves the bytes of BACKING under names that pick a fault:
 //   /plain        as stored;

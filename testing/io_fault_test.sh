@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # io_fault_test.sh FAULT_FS WRITE_SAMPLES NAVDUMP...: runs each navdump build
 # on files served by fault_fs (odd-sized reads; EIO from a chosen offset) and
 # checks blocks, count line, error line and exit status against a run on the

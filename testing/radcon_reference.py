@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """radcon's whole output, evaluated independently of the C++ program.
 
 Same order of operations as radcon; Python floats are IEEE doubles and the

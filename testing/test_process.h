@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Running a built program as a child process and capturing what it shows:
 // standard output, standard error and the exit status. A child that runs
 // past its time bound is killed, so a hung program fails its test instead

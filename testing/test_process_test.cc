@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The child-process helper must bound every run: a hung program fails its
 // test rather than hanging the suite.
 #include "test_process.h"

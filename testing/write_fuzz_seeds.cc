@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // write_fuzz_seeds DIR TARGET: a small seed corpus for the named fuzz target.
 // The listing target gets one record and t0 at special times; the reader
 // target gets control bytes (interval, chunking, interruptions, refusals,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // write_hard_cases DIR: writes record files whose listings are sensitive to
 // every rounding step, for comparing builds digit for digit. The files are
 // the same on every run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The hardware reference for navdump::Extended, for the differential test
 // and fuzz target: on hosts whose long double is the x87 80-bit format, each
 // Extended operation must give the bits the unit gives. Also the time

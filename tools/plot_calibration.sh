@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # plot_calibration.sh RADCON [OUTPUT.svg]: draws radcon's count calibration
 # table with gnuplot: xzhh and xzff against the count, the bracketed linear
 # values below the quadratic-to-linear switch, and the switch at 400.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writing sample record files for tests, demos and benchmarks.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // write_samples: writes a synthetic sample record file.
 //
 //   write_samples OUTPUT RECORDS [START_TIME [RATE_HZ]]
