@@ -5,8 +5,16 @@
 # hardening-check must pass on both programs inside the package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/need_packages.sh
+need_packages g++ cmake make dpkg-dev lintian devscripts
 rm -rf build-release
-cmake --workflow --preset release >/dev/null
+log=$(mktemp)
+if ! cmake --workflow --preset release >"$log" 2>&1; then
+  cat "$log"
+  rm -f "$log"
+  exit 1
+fi
+rm -f "$log"
 mapfile -t debs < <(find build-release -maxdepth 1 -name '*.deb')
 [ ${#debs[@]} -eq 1 ] || { echo "expected one .deb in build-release, found ${#debs[@]}" >&2; exit 1; }
 deb=${debs[0]}
