@@ -49,7 +49,7 @@ class FileSource final : public ByteSource {
 
 // A read buffer of this size keeps the read path near the speed of the
 // kernel's copy; any smaller size down to none works, only more slowly.
-inline constexpr std::size_t kReadPathBufferSize = 256 * 1024;
+inline constexpr std::size_t kReadPathBufferSize = std::size_t{256} * 1024;
 
 class ListedRecords {
  public:
