@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -10,6 +11,17 @@
 #include "listing.h"
 
 namespace navdump {
+namespace {
+
+// fd moved to the lowest free descriptor above standard error.
+int above_standard_streams(int fd) {
+  if (fd < 0 || fd > STDERR_FILENO) return fd;
+  const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+  ::close(fd);
+  return moved;
+}
+
+}  // namespace
 
 std::optional<const char*> input_path(int argc, const char* const* argv,
                                       std::FILE* err) {
@@ -25,10 +37,7 @@ std::optional<const char*> input_path(int argc, const char* const* argv,
 }
 
 int open_input(const char* path, std::FILE* err) {
-  int fd = -1;
-  do {
-    fd = ::open(path, O_RDONLY | O_CLOEXEC);
-  } while (fd < 0 && errno == EINTR);
+  int fd = above_standard_streams(::open(path, O_RDONLY | O_CLOEXEC));
   struct stat info {};
   if (fd >= 0 && (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode))) {
     ::close(fd);
@@ -45,12 +54,16 @@ int open_input(const char* path, std::FILE* err) {
   return fd;
 }
 
-int open_skip_sink() {
-  int fd = -1;
-  do {
-    fd = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-  } while (fd < 0 && errno == EINTR);
-  return fd;
+int open_skip_sink(const char* path) {
+  const int fd = above_standard_streams(
+      ::open(path, O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  struct stat info {};
+  if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISCHR(info.st_mode) &&
+      major(info.st_rdev) == 1 && minor(info.st_rdev) == 3) {
+    return fd;
+  }
+  if (fd >= 0) ::close(fd);
+  return -1;
 }
 
 ListingOutcome list_records(ListedRecords& records, std::FILE* out) {
@@ -65,7 +78,9 @@ ListingOutcome list_records(ListedRecords& records, std::FILE* out) {
 int report(const ListingOutcome& outcome, const char* path, std::FILE* out,
            std::FILE* err) {
   // The stream's error flag holds any write that failed during the listing.
-  const bool write_failed = std::fflush(out) != 0 || std::ferror(out) != 0;
+  const int out_fd = ::fileno(out);
+  const bool write_failed = std::fflush(out) != 0 || std::ferror(out) != 0 ||
+                            (out_fd >= 0 && ::fcntl(out_fd, F_GETFD) < 0);
   std::fprintf(err, "record # %lld\n",
                static_cast<long long>(outcome.record_count));
   if (outcome.read_error != 0) {

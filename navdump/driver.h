@@ -16,7 +16,7 @@ namespace navdump {
 inline constexpr int kFailureStatus = -9;
 
 // Every this many records one is listed: the 3000th, 6000th, ...
-inline constexpr std::int64_t kListingInterval = 3000;
+inline constexpr std::uint32_t kListingInterval = 3000;
 
 // The path given as the one argument, or nothing after writing the usage
 // line to err.
@@ -24,7 +24,9 @@ std::optional<const char*> input_path(int argc, const char* const* argv,
                                       std::FILE* err);
 
 // A read-only descriptor on the path, or -1 after writing the open error to
-// err. A directory counts as a file that cannot be opened.
+// err. A directory counts as a file that cannot be opened. Like every
+// descriptor navdump opens, it is never 0, 1 or 2, even when those are
+// closed: the listing must not flow into the input or the sink.
 int open_input(const char* path, std::FILE* err);
 
 // What one pass over the input found.
@@ -33,9 +35,12 @@ struct ListingOutcome {
   int read_error = 0;  // errno of a failed read, 0 at end of input
 };
 
-// A descriptor on /dev/null into which the reader skips unlisted records, or
-// -1 if it cannot be opened (the reader then reads them instead).
-int open_skip_sink();
+// A descriptor into which the reader skips unlisted records: path opened
+// for writing without blocking, and kept only when it is the null device
+// (character device 1, 3). Otherwise -1, and the reader reads those records
+// instead; a FIFO or a regular file in its place must neither stall the run
+// nor fill up.
+int open_skip_sink(const char* path);
 
 // Lists every record the reader hands out on out, then takes its count and
 // any read error.
@@ -43,6 +48,7 @@ ListingOutcome list_records(ListedRecords& records, std::FILE* out);
 
 // Flushes the listing on out, then writes the count line and any failure to
 // err, so that where both go to one file the count follows the listing.
+// An out whose descriptor is closed has failed even with nothing to write.
 // Returns the exit status.
 int report(const ListingOutcome& outcome, const char* path, std::FILE* out,
            std::FILE* err);

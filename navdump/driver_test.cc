@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The driver's parts that end-to-end runs cannot reach: a program started
-// with argc 0, and a count past 2^31 records.
+// with argc 0, a count past 2^31 records, and a false null device.
 #include "driver.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -65,7 +67,7 @@ TEST(Thinning, CountGoesPastThirtyTwoBits) {
     }
     ssize_t skip(std::size_t size) override { return take(size); }
   } endless;
-  ListedRecords records(endless, std::int64_t{1} << 20, {});
+  ListedRecords records(endless, std::uint32_t{1} << 20, {});
   std::FILE* sink = std::fopen("/dev/null", "w");
   ASSERT_NE(sink, nullptr);
   const ListingOutcome outcome = list_records(records, sink);
@@ -76,6 +78,28 @@ TEST(Thinning, CountGoesPastThirtyTwoBits) {
   Capture err;
   EXPECT_EQ(report(outcome, "big.rec", out.stream(), err.stream()), 0);
   EXPECT_EQ(err.text(), "record # 2147483653\n");
+}
+
+TEST(SkipSink, OnlyTheNullDeviceIsTrusted) {
+  const int null_sink = open_skip_sink("/dev/null");
+  EXPECT_GT(null_sink, STDERR_FILENO);
+  ::close(null_sink);
+  // In a broken root, /dev/null may be a file that would fill up, or a FIFO
+  // that would stall every skip; with a reader on it, it opens.
+  char dir[] = "/tmp/skip_sink_XXXXXX";
+  ASSERT_NE(::mkdtemp(dir), nullptr);
+  const std::string file = std::string(dir) + "/file";
+  const std::string fifo = std::string(dir) + "/fifo";
+  ASSERT_EQ(::close(::open(file.c_str(), O_WRONLY | O_CREAT, 0600)), 0);
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  EXPECT_EQ(open_skip_sink(file.c_str()), -1);
+  EXPECT_EQ(open_skip_sink(fifo.c_str()), -1);
+  ::close(reader);
+  EXPECT_EQ(open_skip_sink(fifo.c_str()), -1) << "without a reader";
+  std::remove(file.c_str());
+  std::remove(fifo.c_str());
+  ::rmdir(dir);
 }
 
 }  // namespace

@@ -5,13 +5,6 @@
 #include <limits>
 #include <utility>
 
-// Hosts with a 128-bit integer multiply and divide with it; others, and
-// builds that define NAVDUMP_EXTENDED_PORTABLE to test that code, use two
-// 64-bit words.
-#if defined(__SIZEOF_INT128__) && !defined(NAVDUMP_EXTENDED_PORTABLE)
-#define NAVDUMP_EXTENDED_INT128 1
-#endif
-
 namespace navdump {
 namespace {
 
@@ -21,11 +14,8 @@ constexpr std::uint16_t kMaxExponent = 0x7fff;
 constexpr std::uint64_t kIntegerBit = std::uint64_t{1} << 63;
 constexpr std::uint64_t kQuietBit = std::uint64_t{1} << 62;
 
-// ---- Two-word unsigned integers: the exact intermediate results.
-
-#if defined(NAVDUMP_EXTENDED_INT128)
-__extension__ typedef unsigned __int128 Uint128;  // a compiler extension, not ISO C++
-#endif
+// ---- Two-word unsigned integers: the exact intermediate results, in
+// portable 64-bit arithmetic so that every host runs the same code.
 
 struct Wide {
   std::uint64_t high = 0;
@@ -34,27 +24,17 @@ struct Wide {
 
 // a * b, exactly.
 Wide multiply(std::uint64_t a, std::uint64_t b) {
-#if defined(NAVDUMP_EXTENDED_INT128)
-  const Uint128 p = static_cast<Uint128>(a) * b;
-  return {static_cast<std::uint64_t>(p >> 64), static_cast<std::uint64_t>(p)};
-#else
   const std::uint64_t a_lo = a & 0xffffffffU, a_hi = a >> 32;
   const std::uint64_t b_lo = b & 0xffffffffU, b_hi = b >> 32;
   const std::uint64_t lo_lo = a_lo * b_lo, hi_lo = a_hi * b_lo;
   const std::uint64_t lo_hi = a_lo * b_hi, hi_hi = a_hi * b_hi;
   const std::uint64_t middle = (lo_lo >> 32) + (hi_lo & 0xffffffffU) + lo_hi;
   return {hi_hi + (hi_lo >> 32) + (middle >> 32), (middle << 32) | (lo_lo & 0xffffffffU)};
-#endif
 }
 
 // Divides high * 2^64 by divisor, where high < divisor: the quotient, with
 // the remainder left in high.
 std::uint64_t divide_shifted(std::uint64_t& high, std::uint64_t divisor) {
-#if defined(NAVDUMP_EXTENDED_INT128)
-  const Uint128 n = static_cast<Uint128>(high) << 64;
-  high = static_cast<std::uint64_t>(n % divisor);
-  return static_cast<std::uint64_t>(n / divisor);
-#else
   std::uint64_t quotient = 0;
   for (int bit = 0; bit < 64; ++bit) {
     const bool carry = (high >> 63) != 0;
@@ -66,7 +46,6 @@ std::uint64_t divide_shifted(std::uint64_t& high, std::uint64_t divisor) {
     }
   }
   return quotient;
-#endif
 }
 
 Wide add(Wide a, Wide b) {
@@ -200,14 +179,6 @@ std::uint64_t round_shift_right(std::uint64_t significand, int shift) {
 }
 
 }  // namespace
-
-bool extended_uses_int128() {
-#if defined(NAVDUMP_EXTENDED_INT128)
-  return true;
-#else
-  return false;
-#endif
-}
 
 // ---- Conversions
 

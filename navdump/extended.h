@@ -21,7 +21,7 @@ class Extended {
  public:
   // The value with the given sign-and-exponent half and significand.
   // Expects a canonical encoding: the integer bit is set exactly when the
-  // exponent is neither 0 nor 0x7fff.
+  // exponent is not 0 (infinities and NaNs carry it too, as on the x87 unit).
   static constexpr Extended from_bits(std::uint16_t sign_exponent,
                                       std::uint64_t significand) {
     return Extended(sign_exponent, significand);
@@ -56,9 +56,5 @@ class Extended {
 // for an arithmetic instruction: a signalling NaN in b is not quietened
 // first, so that a NaN in a takes precedence over it.
 Extended subtract_double(Extended a, double b);
-
-// True when operations use the compiler's 128-bit integer rather than the
-// portable two-word code that 32-bit hosts get.
-bool extended_uses_int128();
 
 }  // namespace navdump

@@ -1,157 +1,97 @@
 // SPDX-License-Identifier: MIT
-// Fuzz target: the listing block of an arbitrary record and first time.
-// The input is one record (136 bytes) and t0 (8 more bytes, little-endian);
-// the angles are converted and the block written to memory, and its layout
-// is checked field by field.
-#include <array>
-#include <cmath>
+// Fuzz target: arbitrary bytes as a record file, read through the reader of
+// listed records with interruptions, short transfers, refused skips and a
+// read error injected; every listed record's block is checked against the
+// quoted printf formats with x87 arithmetic, and its bytes, taken as 80-bit
+// operand pairs, against the x87 unit. The reader must hand out exactly the
+// listed whole records, count every whole record up to the error, and
+// report the error iff one was injected.
+//
+// Input: seven control bytes, then the record file's bytes.
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <span>
-#include <string>
-#include <string_view>
+#include <vector>
 
-#include "listing.h"
-#include "sample_record.h"
+#include "fake_input.h"
+#include "operands.h"
+#include "record_reader.h"
+#include "x87_reference.h"
 
 namespace {
 
-[[noreturn]] void fail(const char* what, std::string_view text) {
-  std::fprintf(stderr, "invariant broken: %s\n%.*s\n", what, static_cast<int>(text.size()),
-               text.data());
+[[noreturn]] void fail(const char* what, const std::string& detail = "") {
+  std::fprintf(stderr, "invariant broken: %s\n%s\n", what, detail.c_str());
   std::abort();
 }
 
-// A printf field of the given minimum width at the front of text: blanks,
-// then a token that ends at one of the stop characters or the end, no wider
-// than the width unless the token needs more room. Returns the token and
-// drops the field from text.
-std::string_view take_field(std::string_view& text, std::size_t width, const char* stops,
-                            const char* what) {
-  const std::size_t start = text.find_first_not_of(' ');
-  if (start == std::string_view::npos) fail(what, text);
-  const std::size_t end = std::min(text.find_first_of(stops, start + 1), text.size());
-  if (end != std::max(width, end - start)) fail(what, text);
-  const std::string_view token = text.substr(start, end - start);
-  text.remove_prefix(end);
-  return token;
-}
-
-std::string_view take_number(std::string_view& text, std::size_t width, const char* what) {
-  return take_field(text, width, " ", what);
-}
-
-// A number printed with "%.<precision>lf": that many decimals, or nan/inf.
-void expect_fixed_point(std::string_view token, int precision, const char* what) {
-  if (!token.empty() && token[0] == '-') token.remove_prefix(1);
-  if (token == "nan" || token == "inf") return;
-  const std::size_t point = token.find('.');
-  if (point == 0 || point == std::string_view::npos ||
-      token.size() - point - 1 != static_cast<std::size_t>(precision) ||
-      token.find_first_not_of("0123456789.") != std::string_view::npos ||
-      token.find('.', point + 1) != std::string_view::npos) {
-    fail(what, token);
-  }
-}
-
-int take_int(std::string_view& text, std::size_t width, char separator, const char* what) {
-  const std::string token(take_field(text, width, " ,:.", what));
-  char* end = nullptr;
-  const long value = std::strtol(token.c_str(), &end, 10);
-  if (*end != '\0' || token.empty() || token[0] == '+') fail(what, token);
-  if (separator != '\0') {
-    if (text.empty() || text[0] != separator) fail(what, text);
-    text.remove_prefix(1);
-  } else if (!text.empty()) {
-    fail(what, text);
-  }
-  return static_cast<int>(value);
-}
-
-// The token as "%.<precision>lf" prints the value.
-void expect_printed(std::string_view token, double value, int precision, const char* what) {
-  char want[400];
-  std::snprintf(want, sizeof want, "%.*f", precision, value);
-  if (token != want) fail(what, token);
-}
-
-void check_header(std::string_view line, double t) {
-  constexpr std::string_view kStart = "===GPS Time: ";
-  if (line.substr(0, kStart.size()) != kStart) fail("header start", line);
-  line.remove_prefix(kStart.size());
-  expect_printed(take_number(line, 22, "time field"), t, 13, "time value");
-  if (line.substr(0, 2) != "  ") fail("two blanks after the time", line);
-  line.remove_prefix(2);
-  const int day = take_int(line, 3, ',', "day");
-  const int hour = take_int(line, 2, ':', "hour");
-  const int minute = take_int(line, 2, ':', "minute");
-  const int second = take_int(line, 2, '.', "second");
-  const int hundredths = take_int(line, 2, '\0', "hundredths");
-
-  if (!std::isfinite(t) || std::fabs(t) >= 2147558400.0) {
-    if (day != 0 || hour != 0 || minute != 0 || second != 0 || hundredths != 0) {
-      fail("clock of a time without a day count", line);
+void check_operand_pairs(const std::byte* bytes, std::size_t size) {
+  for (; size >= 20; bytes += 20, size -= 20) {
+    navdump::Extended operands[2] = {navdump::Extended(0.0), navdump::Extended(0.0)};
+    for (int i = 0; i < 2; ++i) {
+      std::uint64_t significand = 0;
+      std::uint16_t sign_exponent = 0;
+      std::memcpy(&significand, bytes + 10 * i, 8);
+      std::memcpy(&sign_exponent, bytes + 10 * i + 8, 2);
+      operands[i] = testing_support::Generator::canonical(sign_exponent, significand);
     }
-    return;
+    if (const char* what = navdump::x87::check_operations(operands[0], operands[1])) {
+      fail("operation differs from the x87 unit", what);
+    }
   }
-  if (std::abs(hour) > 23 || std::abs(minute) > 59 || std::abs(second) > 59 ||
-      hundredths < -99 || hundredths > 100) {
-    fail("clock field out of range", line);
-  }
-  // No normalisation: every part carries the sign of the time.
-  for (const int part : {day, hour, minute, second, hundredths}) {
-    if ((t > 0 && part < 0) || (t < 0 && part > 0)) fail("sign of a clock field", line);
-  }
-  // The whole seconds add up to the time truncated; the hundredths are its
-  // fraction rounded (half up, or toward zero by at most one below zero).
-  const std::int64_t whole = static_cast<std::int64_t>(day) * 86400 + hour * 3600 +
-                             minute * 60 + second;
-  if (whole != static_cast<std::int64_t>(std::trunc(t))) fail("whole seconds", line);
-  const double fraction = (t - std::trunc(t)) * 100.0;
-  if (std::fabs(hundredths - fraction) > 1.5 + 1e-6) fail("hundredths", line);
-}
-
-void check_data_line(std::string_view line, const navdump::SampleRecord& record) {
-  expect_fixed_point(take_number(line, 21, "elapsed time field"), 14, "elapsed time");
-  for (std::size_t i = 1; i < navdump::kFieldCount; ++i) {
-    if (line.empty() || line[0] != ' ') fail("one blank between fields", line);
-    line.remove_prefix(1);
-    expect_printed(take_number(line, 20, "data field"), record.field[i], 15, "data value");
-  }
-  if (!line.empty()) fail("17 numbers on the data line", line);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  // Short inputs read as zero-padded; t0 is the time field of a second
-  // record that begins at byte 136.
-  std::array<std::byte, 2 * navdump::kRecordSize> bytes{};
-  if (size > 0) std::memcpy(bytes.data(), data, std::min(size, bytes.size()));
-  const std::span<const std::byte, 2 * navdump::kRecordSize> both(bytes);
-  navdump::SampleRecord record = navdump::decode_record(both.first<navdump::kRecordSize>());
-  const double t0 = navdump::decode_time(both.last<navdump::kRecordSize>());
-  navdump::convert_angles(record);
+  constexpr std::size_t kControl = 7;
+  if (size < kControl) return 0;
+  const auto* bytes = reinterpret_cast<const std::byte*>(data);
+  navdump::FakeInput input(std::vector<std::byte>(bytes + kControl, bytes + size));
+  const std::size_t file_size = input.bytes.size();
+  const std::uint32_t interval = 1 + data[0] % 7;
+  if (data[1] != 0) input.chunks = {data[1] % 64U + 1, data[1] * 3U + 1};
+  constexpr int kInterruptEvery[] = {0, 2, 3, 5};  // 1 would interrupt every call
+  input.interrupt_every = kInterruptEvery[data[2] % 4];
+  input.refuse_skips_after = data[3] % 5 - 1;
+  constexpr int kRefusals[] = {EINVAL, ENOSYS, EPERM, EIO};
+  input.refusal = kRefusals[(data[3] >> 4) % 4];
+  const bool inject = (data[4] & 0x80) == 0;
+  if (inject) input.fail_at = ((data[4] << 8U) | data[5]) % (file_size + 1);
+  constexpr std::size_t kBufferSizes[] = {0, 100, 136, 4096};
+  std::vector<std::byte> buffer(kBufferSizes[data[6] % 4]);
 
-  char* text = nullptr;
-  std::size_t text_size = 0;
-  std::FILE* out = open_memstream(&text, &text_size);
-  if (out == nullptr) return 0;
-  navdump::print_block(out, record, t0);
-  if (std::fclose(out) != 0) fail("memory stream", "");
-  const std::string_view block(text, text_size);
-
-  // "\n" header "\n" data "\n", nothing else.
-  const std::size_t header_end = block.find('\n', 1);
-  const std::size_t data_end =
-      header_end == std::string_view::npos ? header_end : block.find('\n', header_end + 1);
-  if (block.empty() || block[0] != '\n' || data_end != block.size() - 1) {
-    fail("an empty line, a header and a data line", block);
+  navdump::ListedRecords records(input, interval, buffer);
+  const std::size_t reachable = inject ? input.fail_at : file_size;
+  const std::size_t whole = reachable / navdump::kRecordSize;
+  std::size_t listed = 0;
+  while (const auto record = records.next()) {
+    const std::size_t number = (listed + 1) * interval;
+    if (number > whole) fail("a record past the whole records was listed");
+    if (std::memcmp(record->data(), input.bytes.data() + (number - 1) * navdump::kRecordSize,
+                    navdump::kRecordSize) != 0) {
+      fail("listed record's bytes");
+    }
+    if constexpr (navdump::x87::kHostIsX87) {
+      const std::string mismatch =
+          navdump::x87::check_block(navdump::decode_record(*record), records.first_time());
+      if (!mismatch.empty()) fail("block differs from the reference", mismatch);
+      check_operand_pairs(record->data(), record->size());
+    }
+    ++listed;
   }
-  check_header(block.substr(1, header_end - 1), record.field[0]);
-  check_data_line(block.substr(header_end + 1, data_end - header_end - 1), record);
-  std::free(text);
+  if (listed != whole / interval) fail("number of listed records");
+  if (records.record_count() != static_cast<std::int64_t>(whole)) fail("record count");
+  if (records.read_error() != (inject ? EIO : 0)) fail("read error");
+  if (input.offset != reachable) fail("every byte is pulled through");
+  double t0 = 0.0;
+  if (whole > 0) {
+    t0 = navdump::decode_time(
+        std::span<const std::byte, navdump::kRecordSize>(input.bytes.data(), navdump::kRecordSize));
+  }
+  const double first = records.first_time();
+  if (std::memcmp(&t0, &first, sizeof t0) != 0) fail("first time");
   return 0;
 }

@@ -3,30 +3,19 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <bit>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <limits>
 #include <string>
 #include <utility>
-#include <vector>
+
+#include "operands.h"
+#include "x87_reference.h"
 
 namespace navdump {
 namespace {
 
-// Writes one block to memory and returns its text.
-std::string block_text(const SampleRecord& r, double t0) {
-  char* data = nullptr;
-  std::size_t size = 0;
-  std::FILE* out = open_memstream(&data, &size);
-  print_block(out, r, t0);
-  std::fclose(out);
-  std::string text(data, size);
-  std::free(data);
-  return text;
-}
+using x87::block_text;
 
 std::string header_of(double t) {
   SampleRecord r;
@@ -35,6 +24,7 @@ std::string header_of(double t) {
   return text.substr(1, text.find('\n', 1) - 1);
 }
 
+// Known answers of the x87 unit, so that every host checks them.
 TEST(GpsTimeHeader, BreaksTimesIntoDaysAndClockTimeInExtendedPrecision) {
   const std::pair<double, const char*> cases[] = {
       {345600.0, "===GPS Time:   345600.0000000000000    4, 0: 0: 0. 0"},
@@ -80,43 +70,29 @@ TEST(ListingBlock, ElapsedTimeIsRoundedToDoubleOnce) {
   constexpr double kInf = std::numeric_limits<double>::infinity();
   EXPECT_EQ(elapsed_text(kInf, kInf), "                 -nan");
   EXPECT_EQ(elapsed_text(kInf, 1.0), "                  inf");
+  // A signalling NaN as the first time does not win over a quiet NaN time,
+  // whose sign then shows.
+  EXPECT_EQ(elapsed_text(std::bit_cast<double>(0xfff8000000000000),
+                         std::bit_cast<double>(0x7ff4000000000000)),
+            "                 -nan");
 }
 
-// The block as the quoted formats print it, for a first time of 0 (the
-// elapsed time is then the time itself).
-std::string reference_block(const SampleRecord& r) {
-  const GpsTimeParts p = break_down_time(r.field[0]);
-  char* data = nullptr;
-  std::size_t size = 0;
-  std::FILE* out = open_memstream(&data, &size);
-  std::fprintf(out, "\n===GPS Time: %22.13lf  %3d,%2d:%2d:%2d.%2d\n", r.field[0], p.day,
-               p.hour, p.minute, p.second, p.hundredths);
-  std::fprintf(out, "%21.14lf ", r.field[0]);
-  for (std::size_t i = 1; i < kFieldCount - 1; ++i) std::fprintf(out, "%20.15lf ", r.field[i]);
-  std::fprintf(out, "%20.15lf\n", r.field[kFieldCount - 1]);
-  std::fclose(out);
-  std::string text(data, size);
-  std::free(data);
-  return text;
-}
-
-TEST(ListingBlock, MatchesTheQuotedFormats) {
-  const double nan = std::numeric_limits<double>::quiet_NaN();
-  const double max = std::numeric_limits<double>::max();
-  const std::vector<double> specials = {
-      -0.0, nan, -nan, std::numeric_limits<double>::infinity(), -max, max,
-      std::numeric_limits<double>::denorm_min(), 0x1p-16 * 3, 9.9999999999999995, 1e22};
-  std::vector<SampleRecord> records(4);
-  std::uint64_t bits = 0x243f6a8885a308d3U;
-  for (std::size_t i = 0; i < kFieldCount; ++i) {
-    records[0].field[i] = specials[i % specials.size()];
-    records[1].field[i] = -specials[(i + 3) % specials.size()];
-    records[2].field[i] = std::ldexp(static_cast<double>(i * 7919 % 1000), -3) - 60.0;
-    bits = bits * 6364136223846793005U + 1442695040888963407U;
-    std::memcpy(&records[3].field[i], &bits, sizeof bits);
+// The whole block against the quoted printf formats, with the breakdown,
+// elapsed time and angles from the x87 unit. NAVTOOLS_DIFF_OPERANDS sets
+// the number of records.
+TEST(ListingBlock, MatchesTheQuotedFormatsWithX87Arithmetic) {
+  if (!x87::kHostIsX87) GTEST_SKIP() << "long double is not the x87 80-bit format here";
+  const auto count = testing_support::operand_count(100'000);
+  ASSERT_TRUE(count) << "NAVTOOLS_DIFF_OPERANDS is not a count";
+  testing_support::Generator g(2);
+  for (std::uint64_t drawn = 0; drawn < *count; drawn += kFieldCount) {
+    SampleRecord raw;
+    for (double& f : raw.field) f = g.value();
+    if (g.coin()) raw.field[0] = g.time();
+    const double t0 = g.below(4) == 0 ? raw.field[0] : g.coin() ? g.time() : g.value();
+    const std::string mismatch = x87::check_block(raw, t0);
+    ASSERT_EQ(mismatch, "") << std::hexfloat << "t0 " << t0;
   }
-  records[2].field[0] = -3661.5;
-  for (const SampleRecord& r : records) EXPECT_EQ(block_text(r, 0.0), reference_block(r));
 }
 
 }  // namespace

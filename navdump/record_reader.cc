@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <limits>
 
 namespace navdump {
 
@@ -26,67 +25,60 @@ ssize_t FileSource::skip(std::size_t size) {
     errno = EINVAL;
     return -1;
   }
-  // sendfile moves at most about 2 GiB per call.
-  size = std::min<std::size_t>(size, std::size_t{1} << 30);
   // splice needs a pipe at one end; sendfile takes files and block devices.
-  if (from_pipe_) return ::splice(fd_, nullptr, sink_, nullptr, size, SPLICE_F_MOVE);
+  if (from_pipe_) return ::splice(fd_, nullptr, sink_, nullptr, size, 0);
   return ::sendfile(sink_, fd_, nullptr, size);
 }
 
-ListedRecords::ListedRecords(ByteSource& source, std::int64_t interval,
+ListedRecords::ListedRecords(ByteSource& source, std::uint32_t interval,
                              std::span<std::byte> read_buffer)
-    : source_(source),
-      interval_(static_cast<std::uint64_t>(std::max<std::int64_t>(interval, 1))),
-      read_buffer_(read_buffer) {}
+    : source_(source), interval_(std::max<std::uint32_t>(interval, 1)), read_buffer_(read_buffer) {}
 
 std::optional<std::span<const std::byte, kRecordSize>> ListedRecords::next() {
   if (ended_) return std::nullopt;
   if (consumed_ == 0) {
-    if (!fill_record()) return std::nullopt;
+    if (!transfer(record_.data(), kRecordSize)) return std::nullopt;
     first_time_ = decode_time(record_);
     if (interval_ == 1) return record_;
   }
-  // Here consumed_ ends on a record boundary: the last record consumed.
+  // Here consumed_ ends on a record boundary, and the records up to the next
+  // listed one but that one are passed over.
   const std::uint64_t last = consumed_ / kRecordSize;
   const std::uint64_t listed = (last / interval_ + 1) * interval_;
-  if (!pass_over((listed - 1) * kRecordSize - consumed_) || !fill_record()) {
+  const auto passed = static_cast<std::size_t>((listed - 1 - last) * kRecordSize);
+  if (!transfer(nullptr, passed) || !transfer(record_.data(), kRecordSize)) {
     return std::nullopt;
   }
   return record_;
 }
 
-bool ListedRecords::fill_record() { return transfer(record_.data(), kRecordSize); }
-
-bool ListedRecords::pass_over(std::uint64_t size) { return transfer(nullptr, size); }
-
 // Moves size bytes into memory at `into`, or past them when `into` is null,
 // continuing after interruptions and short transfers. False once the input
 // has ended or failed.
-bool ListedRecords::transfer(std::byte* into, std::uint64_t size) {
+bool ListedRecords::transfer(std::byte* into, std::size_t size) {
   while (size > 0) {
-    // One call moves at most what a 32-bit host's size_t can say.
-    const auto want = static_cast<std::size_t>(
-        std::min<std::uint64_t>(size, std::numeric_limits<std::size_t>::max()));
     ssize_t got = 0;
     if (into != nullptr) {
-      got = source_.read(into, want);
+      got = source_.read(into, size);
     } else if (!read_path_) {
-      got = source_.skip(want);
+      got = source_.skip(size);
     } else {
       // The record buffer stands in when no read buffer could be had.
       const std::span<std::byte> scratch =
           read_buffer_.empty() ? std::span<std::byte>(record_) : read_buffer_;
-      got = source_.read(scratch.data(), std::min(want, scratch.size()));
+      got = source_.read(scratch.data(), std::min(size, scratch.size()));
     }
     if (got > 0) {
-      const auto moved = std::min(static_cast<std::uint64_t>(got), size);
+      const auto moved = std::min(static_cast<std::size_t>(got), size);
       consumed_ += moved;
       size -= moved;
       if (into != nullptr) into += moved;
       continue;
     }
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0 && into == nullptr && !read_path_ && (errno == EINVAL || errno == ENOSYS)) {
+    // A skip that fails, whatever the reason, moved nothing: reading goes on
+    // from the same offset, and a real fault is met again by read(2).
+    if (got < 0 && into == nullptr && !read_path_) {
       read_path_ = true;
       continue;
     }

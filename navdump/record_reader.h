@@ -5,10 +5,12 @@
 // exact and a read error anywhere surfaces; but only the first record (for
 // its time) and the listed ones are copied into memory. The bytes between
 // them are consumed in the kernel: sendfile(2) from files and block devices,
-// splice(2) from pipes and FIFOs, to /dev/null. Where the kernel refuses that
-// (files in /proc, terminals, sockets), the rest of the input is read into a
-// caller-owned buffer and dropped. The input ends at end of file (a trailing
-// partial record is ignored) or at a read error, which is remembered.
+// splice(2) from pipes and FIFOs, to the null device. Once a skip fails for
+// any reason (files in /proc, terminals, sockets, a sandbox that forbids the
+// call, no null device), the rest of the input is read from the same offset
+// into a caller-owned buffer and dropped, so a real I/O error is met by
+// read(2). The input ends at end of file (a trailing partial record is
+// ignored) or at a read error, which is remembered.
 #pragma once
 
 #include <sys/types.h>
@@ -25,7 +27,7 @@ namespace navdump {
 
 // Where the bytes come from; replaceable so that tests can script faults.
 // Both calls behave like read(2): bytes moved, 0 at end of input, or -1 with
-// errno set. A skip that fails with EINVAL or ENOSYS is a refusal.
+// errno set. A skip that fails moves nothing.
 class ByteSource {
  public:
   virtual ~ByteSource() = default;
@@ -33,7 +35,7 @@ class ByteSource {
   virtual ssize_t skip(std::size_t size) = 0;
 };
 
-// A file descriptor, skipped into a sink opened on /dev/null; a sink of -1
+// A file descriptor, skipped into a sink on the null device; a sink of -1
 // refuses every skip.
 class FileSource final : public ByteSource {
  public:
@@ -54,9 +56,10 @@ inline constexpr std::size_t kReadPathBufferSize = std::size_t{256} * 1024;
 class ListedRecords {
  public:
   // Lists the interval-th, 2·interval-th, ... record (counting from 1);
-  // interval must be 1 or more. read_buffer serves the read path and may
+  // interval must be 1 or more, and the records between two listed ones
+  // must fit one size_t transfer. read_buffer serves the read path and may
   // be empty.
-  ListedRecords(ByteSource& source, std::int64_t interval,
+  ListedRecords(ByteSource& source, std::uint32_t interval,
                 std::span<std::byte> read_buffer);
 
   // The bytes of the next listed record, valid until the next call, or
@@ -69,15 +72,11 @@ class ListedRecords {
   std::int64_t record_count() const {
     return static_cast<std::int64_t>(consumed_ / kRecordSize);
   }
-  // The errno of the read or skip that failed, or 0.
+  // The errno of the read that failed, or 0.
   int read_error() const { return read_error_; }
-  // Whether the kernel refused a skip, so the rest was read instead.
-  bool on_read_path() const { return read_path_; }
 
  private:
-  bool fill_record();
-  bool pass_over(std::uint64_t size);
-  bool transfer(std::byte* into, std::uint64_t size);
+  bool transfer(std::byte* into, std::size_t size);
 
   ByteSource& source_;
   std::uint64_t interval_;

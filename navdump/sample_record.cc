@@ -32,12 +32,6 @@ double load_le_double(const std::byte* p) {
   return std::bit_cast<double>(bits);
 }
 
-void store_le_double(double value, std::byte* p) {
-  auto bits = std::bit_cast<std::uint64_t>(value);
-  if constexpr (std::endian::native == std::endian::big) bits = byte_swap(bits);
-  std::memcpy(p, &bits, sizeof bits);
-}
-
 }  // namespace
 
 SampleRecord decode_record(std::span<const std::byte, kRecordSize> bytes) {
@@ -50,14 +44,6 @@ SampleRecord decode_record(std::span<const std::byte, kRecordSize> bytes) {
 
 double decode_time(std::span<const std::byte, kRecordSize> bytes) {
   return load_le_double(bytes.data());
-}
-
-std::array<std::byte, kRecordSize> encode_record(const SampleRecord& record) {
-  std::array<std::byte, kRecordSize> bytes{};
-  for (std::size_t i = 0; i < kFieldCount; ++i) {
-    store_le_double(record.field[i], bytes.data() + i * sizeof(double));
-  }
-  return bytes;
 }
 
 void convert_angles(SampleRecord& record) {

@@ -30,10 +30,9 @@ struct SampleRecord {
   std::array<double, kFieldCount> field{};
 };
 
-// Decoding and encoding of one record's 136 bytes.
+// Decoding of one record's 136 bytes: all fields, or only the time.
 SampleRecord decode_record(std::span<const std::byte, kRecordSize> bytes);
 double decode_time(std::span<const std::byte, kRecordSize> bytes);
-std::array<std::byte, kRecordSize> encode_record(const SampleRecord& record);
 
 // Turns the angle fields from radians into degrees, in place. Each product
 // is formed in extended precision and rounded to double once, on storing.

@@ -8,8 +8,8 @@
 
 namespace radcon {
 
+// One row per channel, in the order H, V, F.
 struct ChannelParams {
-  char name;
   double reference_level_db;  // L
   double gain_db;             // G
   double beam_width_a_deg;    // a
@@ -17,9 +17,9 @@ struct ChannelParams {
 };
 
 inline constexpr std::array<ChannelParams, 3> kChannels = {{
-    {'H', 200.0, 26.67, 7.0, 6.4},
-    {'V', 200.0, 26.47, 6.8, 7.1},
-    {'F', 197.93, 26.07, 7.1, 6.4},
+    {200.0, 26.67, 7.0, 6.4},
+    {200.0, 26.47, 6.8, 7.1},
+    {197.93, 26.07, 7.1, 6.4},
 }};
 
 // Parameters shared by all channels.

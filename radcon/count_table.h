@@ -10,13 +10,12 @@ namespace radcon {
 
 // q(n) = a2 n^2 + a1 n + a0 up to the threshold, l(n) = b1 n + b0 above it.
 struct LevelFit {
-  char name;
   double a2, a1, a0;
   double b1, b0;
 };
 
-inline constexpr LevelFit kHFit = {'H', -0.000290462, 0.25882, -157.347, 0.0221829, -108.765};
-inline constexpr LevelFit kFFit = {'F', -0.000139822, 0.133859, -129.731, 0.0220677, -107.253};
+inline constexpr LevelFit kHFit = {-0.000290462, 0.25882, -157.347, 0.0221829, -108.765};
+inline constexpr LevelFit kFFit = {-0.000139822, 0.133859, -129.731, 0.0220677, -107.253};
 
 inline constexpr int kFitThreshold = 400;  // counts up to here use q(n)
 inline constexpr int kCountMax = 4095;     // a 12-bit count

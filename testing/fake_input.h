@@ -28,7 +28,8 @@ class FakeInput final : public ByteSource {
   std::size_t next_chunk = 0;
   std::size_t fail_at = static_cast<std::size_t>(-1);  // offset that fails with EIO
   int interrupt_every = 0;  // every n-th call fails with EINTR first
-  int refuse_skips_after = -1;  // skips after this many fail with EINVAL; -1: never
+  int refuse_skips_after = -1;  // skips after this many fail; -1: never
+  int refusal = EINVAL;         // the errno of a refused skip
   int calls = 0;
   int skips = 0;
   std::size_t bytes_read = 0;  // copied out through read calls
@@ -45,7 +46,7 @@ class FakeInput final : public ByteSource {
 
   ssize_t skip(std::size_t size) override {
     if (refuse_skips_after >= 0 && skips >= refuse_skips_after) {
-      errno = EINVAL;
+      errno = refusal;
       return -1;
     }
     ++skips;

@@ -1,18 +1,23 @@
 // SPDX-License-Identifier: MIT
-// The hardware reference for navdump::Extended, for the differential test
-// and fuzz target: on hosts whose long double is the x87 80-bit format, each
-// Extended operation must give the bits the unit gives. Also the time
-// breakdown written directly in long double, as the reference for
-// break_down_time.
+// The two differential checks, shared by the ctest loops and the fuzz
+// target. On hosts whose long double is the x87 80-bit format:
+//   - each Extended operation and conversion must give the unit's bits;
+//   - the listing block must read, byte for byte, as the quoted printf
+//     formats print the record with the breakdown, the elapsed time and the
+//     angles computed directly in long double.
 #pragma once
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <string>
 
 #include "extended.h"
 #include "listing.h"
+#include "sample_record.h"
 
 namespace navdump::x87 {
 
@@ -60,15 +65,6 @@ inline long double subtract_double(long double x, double y) {
 #endif
 }
 
-// Any 80 bits made a canonical encoding: the integer bit set exactly when
-// the exponent is not zero (infinity and NaN included).
-inline Extended canonical(std::uint16_t sign_exponent, std::uint64_t significand) {
-  const std::uint64_t integer_bit = std::uint64_t{1} << 63;
-  significand = (sign_exponent & 0x7fff) == 0 ? significand & ~integer_bit
-                                              : significand | integer_bit;
-  return Extended::from_bits(sign_exponent, significand);
-}
-
 inline GpsTimeParts break_down_time(double time) {
   const long double t = time;
   GpsTimeParts p;
@@ -83,11 +79,6 @@ inline GpsTimeParts break_down_time(double time) {
   const long double fraction = past_minute - static_cast<long double>(p.second);
   p.hundredths = static_cast<std::int32_t>(fraction * 100.0L + 0.5L);
   return p;
-}
-
-inline bool same_parts(const GpsTimeParts& a, const GpsTimeParts& b) {
-  return a.day == b.day && a.hour == b.hour && a.minute == b.minute &&
-         a.second == b.second && a.hundredths == b.hundredths;
 }
 
 // Checks one operand pair: each operation, and the conversions of the
@@ -114,6 +105,54 @@ inline const char* check_operations(Extended a, Extended b) {
 // Checks the exact conversion of a double (a signalling NaN is quietened).
 inline bool converts_like_hardware(double d) {
   return same_bits(Extended(d), static_cast<long double>(d));
+}
+
+// What print_block writes for a converted record and t0.
+inline std::string block_text(const SampleRecord& record, double t0) {
+  char* data = nullptr;
+  std::size_t size = 0;
+  std::FILE* out = open_memstream(&data, &size);
+  if (out == nullptr) return "open_memstream failed";
+  print_block(out, record, t0);
+  std::fclose(out);
+  std::string text(data, size);
+  std::free(data);
+  return text;
+}
+
+// The block of a record as read from the file (angles still in radians),
+// printed with the quoted formats from long double arithmetic.
+inline std::string reference_block(const SampleRecord& raw, double t0) {
+  const double t = raw.field[0];
+  const GpsTimeParts p = break_down_time(t);
+  char* data = nullptr;
+  std::size_t size = 0;
+  std::FILE* out = open_memstream(&data, &size);
+  if (out == nullptr) return "open_memstream failed";
+  std::fprintf(out, "\n===GPS Time: %22.13lf  %3d,%2d:%2d:%2d.%2d\n", t, p.day, p.hour,
+               p.minute, p.second, p.hundredths);
+  std::fprintf(out, "%21.14lf ", static_cast<double>(subtract_double(t, t0)));
+  for (std::size_t i = 1; i < kFieldCount; ++i) {
+    double v = raw.field[i];
+    for (const std::size_t angle : kAngleFields) {
+      if (angle == i) v = static_cast<double>(v * 57.295779513082320877L);
+    }
+    std::fprintf(out, i + 1 < kFieldCount ? "%20.15lf " : "%20.15lf\n", v);
+  }
+  std::fclose(out);
+  std::string text(data, size);
+  std::free(data);
+  return text;
+}
+
+// Checks navdump's block of a record as read from the file against the
+// reference. Returns an empty string, or both texts.
+inline std::string check_block(const SampleRecord& raw, double t0) {
+  SampleRecord converted = raw;
+  convert_angles(converted);
+  const std::string got = block_text(converted, t0);
+  const std::string want = reference_block(raw, t0);
+  return got == want ? std::string() : "block:\n" + got + "reference:\n" + want;
 }
 
 }  // namespace navdump::x87

@@ -1,10 +1,26 @@
 // SPDX-License-Identifier: MIT
 #include "sample_writer.h"
 
+#include <bit>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace tools {
+
+std::array<std::byte, navdump::kRecordSize> encode_record(const navdump::SampleRecord& record) {
+  std::array<std::byte, navdump::kRecordSize> bytes{};
+  for (std::size_t i = 0; i < navdump::kFieldCount; ++i) {
+    auto bits = std::bit_cast<std::uint64_t>(record.field[i]);
+    if constexpr (std::endian::native == std::endian::big) {
+      std::uint64_t swapped = 0;
+      for (int b = 0; b < 8; ++b, bits >>= 8) swapped = (swapped << 8) | (bits & 0xffU);
+      bits = swapped;
+    }
+    std::memcpy(bytes.data() + i * sizeof bits, &bits, sizeof bits);
+  }
+  return bytes;
+}
 
 navdump::SampleRecord synthetic_record(std::int64_t index, double start_time,
                                        double rate_hz) {
@@ -30,7 +46,7 @@ navdump::SampleRecord synthetic_record(std::int64_t index, double start_time,
 
 bool write_records(std::FILE* out, std::span<const navdump::SampleRecord> records) {
   for (const auto& record : records) {
-    const auto bytes = navdump::encode_record(record);
+    const auto bytes = encode_record(record);
     if (std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size()) return false;
   }
   return true;

@@ -2,6 +2,8 @@
 // Writing sample record files for tests, demos and benchmarks.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <span>
@@ -10,6 +12,9 @@
 #include "sample_record.h"
 
 namespace tools {
+
+// The 136 bytes of a record as the file holds them: 17 little-endian doubles.
+std::array<std::byte, navdump::kRecordSize> encode_record(const navdump::SampleRecord& record);
 
 // A plausible record of a steady flight: time start + index / rate, smoothly
 // varying attitude angles in radians, and slowly drifting other values.
