@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
 // Fuzz target: arbitrary bytes as a record file, read through the reader of
 // listed records with interruptions, short transfers, refused skips and a
-// read error injected; every listed record's block is checked against the
-// quoted printf formats with x87 arithmetic, and its bytes, taken as 80-bit
-// operand pairs, against the x87 unit. The reader must hand out exactly the
-// listed whole records, count every whole record up to the error, and
-// report the error iff one was injected.
+// read error injected. The reader must hand out exactly the listed whole
+// records, count every whole record up to the error, and report the error
+// iff one was injected. The first two listed records of each input are
+// checked as the ctest loops check theirs: the block against the quoted
+// printf formats with x87 arithmetic, and the record's bytes, taken as
+// 80-bit operand pairs, against the x87 unit.
 //
 // Input: seven control bytes, then the record file's bytes.
 #include <cerrno>
@@ -74,7 +75,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     navdump::kRecordSize) != 0) {
       fail("listed record's bytes");
     }
-    if constexpr (navdump::x87::kHostIsX87) {
+    // The differential checks cost far more than the reading; a few listed
+    // records per input keep the executions many.
+    if (navdump::x87::kHostIsX87 && listed < 2) {
       const std::string mismatch =
           navdump::x87::check_block(navdump::decode_record(*record), records.first_time());
       if (!mismatch.empty()) fail("block differs from the reference", mismatch);

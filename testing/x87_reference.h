@@ -109,15 +109,14 @@ inline bool converts_like_hardware(double d) {
 
 // What print_block writes for a converted record and t0.
 inline std::string block_text(const SampleRecord& record, double t0) {
-  char* data = nullptr;
-  std::size_t size = 0;
-  std::FILE* out = open_memstream(&data, &size);
-  if (out == nullptr) return "open_memstream failed";
+  char buffer[8192];  // a block is at most about 6 KiB
+  std::FILE* out = fmemopen(buffer, sizeof buffer, "w");
+  if (out == nullptr) return "fmemopen failed";
+  std::setvbuf(out, nullptr, _IONBF, 0);
   print_block(out, record, t0);
+  const long size = std::ftell(out);
   std::fclose(out);
-  std::string text(data, size);
-  std::free(data);
-  return text;
+  return std::string(buffer, size > 0 ? static_cast<std::size_t>(size) : 0U);
 }
 
 // The block of a record as read from the file (angles still in radians),
@@ -125,23 +124,20 @@ inline std::string block_text(const SampleRecord& record, double t0) {
 inline std::string reference_block(const SampleRecord& raw, double t0) {
   const double t = raw.field[0];
   const GpsTimeParts p = break_down_time(t);
-  char* data = nullptr;
-  std::size_t size = 0;
-  std::FILE* out = open_memstream(&data, &size);
-  if (out == nullptr) return "open_memstream failed";
-  std::fprintf(out, "\n===GPS Time: %22.13lf  %3d,%2d:%2d:%2d.%2d\n", t, p.day, p.hour,
-               p.minute, p.second, p.hundredths);
-  std::fprintf(out, "%21.14lf ", static_cast<double>(subtract_double(t, t0)));
+  std::string text;
+  char field[400];
+  const auto append = [&](int length) { text.append(field, static_cast<std::size_t>(length)); };
+  append(std::snprintf(field, sizeof field, "\n===GPS Time: %22.13lf  %3d,%2d:%2d:%2d.%2d\n", t,
+                       p.day, p.hour, p.minute, p.second, p.hundredths));
+  append(std::snprintf(field, sizeof field, "%21.14lf ",
+                       static_cast<double>(subtract_double(t, t0))));
   for (std::size_t i = 1; i < kFieldCount; ++i) {
     double v = raw.field[i];
     for (const std::size_t angle : kAngleFields) {
       if (angle == i) v = static_cast<double>(v * 57.295779513082320877L);
     }
-    std::fprintf(out, i + 1 < kFieldCount ? "%20.15lf " : "%20.15lf\n", v);
+    append(std::snprintf(field, sizeof field, i + 1 < kFieldCount ? "%20.15lf " : "%20.15lf\n", v));
   }
-  std::fclose(out);
-  std::string text(data, size);
-  std::free(data);
   return text;
 }
 
