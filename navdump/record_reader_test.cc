@@ -1,13 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "record_reader.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <vector>
 
 #include "fake_input.h"
@@ -132,39 +129,6 @@ TEST(ListedRecords, RefusedSkipMeansReadingTheRest) {
       EXPECT_EQ(input.offset, input.bytes.size());
     }
   }
-}
-
-// The kernel's own skips: sendfile from a file, splice from a pipe, and
-// the read path when no sink is open.
-TEST(FileSource, FilesAndPipesListAlike) {
-  const std::vector<std::byte> bytes = numbered_records(300, 40);  // fits a pipe
-  char path[] = "/tmp/record_reader_test_XXXXXX";
-  const int file = ::mkstemp(path);
-  ASSERT_GE(file, 0);
-  ASSERT_EQ(::write(file, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-  const int sink = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-  const std::vector<double> want = {100, 200, 300};
-
-  for (int skip_sink : {sink, -1}) {
-    const auto expect_listed = [&](int fd, const char* what) {
-      FileSource source(fd, skip_sink);
-      const Listed listed = list_all(source, 100);
-      EXPECT_EQ(listed.numbers, want) << what;
-      EXPECT_EQ(listed.count, 300) << what;
-    };
-    ASSERT_EQ(::lseek(file, 0, SEEK_SET), 0);
-    expect_listed(file, "file");
-    int pipe_ends[2];
-    ASSERT_EQ(::pipe(pipe_ends), 0);
-    ASSERT_EQ(::write(pipe_ends[1], bytes.data(), bytes.size()),
-              static_cast<ssize_t>(bytes.size()));
-    ::close(pipe_ends[1]);
-    expect_listed(pipe_ends[0], "pipe");
-    ::close(pipe_ends[0]);
-  }
-  ::close(sink);
-  ::close(file);
-  std::remove(path);
 }
 
 }  // namespace

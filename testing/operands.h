@@ -46,7 +46,10 @@ class Generator {
   }
   std::uint64_t below(std::uint64_t n) { return next() % n; }
   bool coin() { return (next() & 1) != 0; }
-  int between(int low, int high) { return low + static_cast<int>(below(static_cast<std::uint64_t>(high - low + 1))); }
+  int between(int low, int high) {
+    const auto span = static_cast<std::uint64_t>(high - low) + 1;
+    return low + static_cast<int>(below(span));
+  }
 
   // ---- 80-bit operands, as the x87 unit encodes them.
 
