@@ -13,9 +13,9 @@ add_compile_options(-Wformat -Werror=format-security -Wdate-time
                     -fstack-protector-strong
                     "$<$<NOT:$<CONFIG:Debug>>:-U_FORTIFY_SOURCE;-D_FORTIFY_SOURCE=2>")
 # Neither the source nor the build folder's path may reach the programs: the
-# debug information holds both and the build-id hashes it. Where one folder
-# lies inside the other, g++ applies the map given last, clang++ the longest:
-# the build folder's, both ways.
+# debug information holds both and the build-id hashes it. Where the build
+# folder lies inside the source folder, g++ (the map given last) and clang++
+# (the longest) both apply the build folder's map.
 add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}=.
                     -ffile-prefix-map=${CMAKE_BINARY_DIR}=.)
 
