@@ -11,8 +11,13 @@ set(CMAKE_POSITION_INDEPENDENT_CODE ON)
 # Fortified libc calls need optimisation; a Debug build would only warn.
 add_compile_options(-Wformat -Werror=format-security -Wdate-time
                     -fstack-protector-strong
-                    "$<$<NOT:$<CONFIG:Debug>>:-U_FORTIFY_SOURCE;-D_FORTIFY_SOURCE=2>"
-                    -ffile-prefix-map=${CMAKE_SOURCE_DIR}=.)
+                    "$<$<NOT:$<CONFIG:Debug>>:-U_FORTIFY_SOURCE;-D_FORTIFY_SOURCE=2>")
+# Neither the source nor the build folder's path may reach the programs: the
+# debug information holds both and the build-id hashes it. Where the build
+# folder lies inside the source folder, g++ (the map given last) and clang++
+# (the longest) both apply the build folder's map.
+add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}=.
+                    -ffile-prefix-map=${CMAKE_BINARY_DIR}=.)
 
 # Not every target has these (control-flow protection is x86 only).
 foreach(flag -fstack-clash-protection -fcf-protection)

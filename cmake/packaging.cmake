@@ -27,4 +27,7 @@ if(NOT newest_entry MATCHES "^navtools \\(${PROJECT_VERSION}\\) ")
 endif()
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/compress_man_pages.cmake
                             ${CMAKE_CURRENT_LIST_DIR}/debian_files.cmake)
+# The same commit gives the same package, byte for byte.
+set(CPACK_NAVTOOLS_SOURCE_DIR ${PROJECT_SOURCE_DIR})
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/reproducible_deb.cmake)
 include(CPack)
