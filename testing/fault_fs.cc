@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // fault_fs BACKING MOUNTPOINT [FUSE OPTIONS]: a FUSE filesystem for tests
 // that serves the bytes of BACKING under names that pick a fault:
-//   /plain        as stored;
 //   /odd_reads    reads return odd numbers of bytes, often short;
 //   /fail_at_N    every request that reaches byte N or beyond fails with
 //                 EIO; with N a multiple of the page size the program under
@@ -33,12 +32,11 @@ struct Served {
 
 Served& served() { return *static_cast<Served*>(fuse_get_context()->private_data); }
 
-enum class Fault { kNone, kOddReads, kFailAt, kNoSuchFile };
+enum class Fault { kOddReads, kFailAt, kNoSuchFile };
 
 // The fault a path names, and for kFailAt the failing offset.
 Fault fault_of(const char* path, off_t& fail_at) {
   const std::string name(path);
-  if (name == "/plain") return Fault::kNone;
   if (name == "/odd_reads") return Fault::kOddReads;
   constexpr const char* kFailAt = "/fail_at_";
   if (name.rfind(kFailAt, 0) == 0 && name.size() > std::strlen(kFailAt)) {

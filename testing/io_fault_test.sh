@@ -38,11 +38,11 @@ mkdir "$mnt"
 "$fault_fs" "$work/backing.rec" "$mnt" -f -s -o auto_unmount >"$work/fs.log" 2>&1 &
 fs_pid=$!
 for _ in $(seq 100); do
-  [ -e "$mnt/plain" ] && break
+  [ -e "$mnt/odd_reads" ] && break
   kill -0 "$fs_pid" 2>/dev/null || skip "cannot mount a FUSE filesystem here: $(head -c 300 "$work/fs.log")"
   sleep 0.1
 done
-[ -e "$mnt/plain" ] || { echo "fault_fs did not come up"; exit 1; }
+[ -e "$mnt/odd_reads" ] || { echo "fault_fs did not come up"; exit 1; }
 
 failures=0
 check() {  # NAME WANT GOT
