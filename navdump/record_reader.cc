@@ -43,7 +43,10 @@ std::optional<std::span<const std::byte, kRecordSize>> ListedRecords::next() {
   if (ended_) return std::nullopt;
   if (consumed_ == 0) {
     if (!fill_record()) return std::nullopt;
-    first_time_ = decode_time(record_);
+    // Taken from memory, not from decode_time's return value: on i386 a
+    // double returns through the x87 unit, whose load quietens a signalling
+    // NaN, and whether t0 signals decides the elapsed time's NaN.
+    first_time_ = decode_record(record_).field[0];
     if (interval_ == 1) return record_;
   }
   // Here consumed_ ends on a record boundary: the last record consumed.
