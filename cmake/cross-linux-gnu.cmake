@@ -15,4 +15,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # An absolute path: tests pass it to execv, which does not search PATH.
 find_program(NAVTOOLS_QEMU ${NAVTOOLS_CROSS_QEMU} REQUIRED)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${NAVTOOLS_QEMU} -L /usr/${NAVTOOLS_CROSS_TRIPLET})
+# The target's loader, found under the -L prefix, still reads the host's
+# /etc/ld.so.cache, which lists the host's multilib libraries of the same
+# processor (/lib32/libc.so.6 from libc6-i386, pulled in by
+# libclang-rt-14-dev): a libc of another build than the loader, with which
+# fork() hangs in the child. LD_LIBRARY_PATH, searched before the cache,
+# keeps every library in the cross sysroot.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${NAVTOOLS_QEMU} -L /usr/${NAVTOOLS_CROSS_TRIPLET}
+    -E LD_LIBRARY_PATH=/usr/${NAVTOOLS_CROSS_TRIPLET}/lib)

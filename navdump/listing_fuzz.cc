@@ -91,8 +91,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (input.offset != reachable) fail("every byte is pulled through");
   double t0 = 0.0;
   if (whole > 0) {
-    t0 = navdump::decode_time(
-        std::span<const std::byte, navdump::kRecordSize>(input.bytes.data(), navdump::kRecordSize));
+    t0 = navdump::decode_record(std::span<const std::byte, navdump::kRecordSize>(
+                                    input.bytes.data(), navdump::kRecordSize))
+             .field[0];
   }
   const double first = records.first_time();
   if (std::memcmp(&t0, &first, sizeof t0) != 0) fail("first time");

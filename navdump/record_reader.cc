@@ -38,7 +38,10 @@ std::optional<std::span<const std::byte, kRecordSize>> ListedRecords::next() {
   if (ended_) return std::nullopt;
   if (consumed_ == 0) {
     if (!transfer(record_.data(), kRecordSize)) return std::nullopt;
-    first_time_ = decode_time(record_);
+    // Copied from the decoded record, never returned as a double: on i386 a
+    // double returns through the x87 unit, whose load quietens a signalling
+    // NaN, and whether t0 signals decides the elapsed time's NaN.
+    first_time_ = decode_record(record_).field[0];
     if (interval_ == 1) return record_;
   }
   // Here consumed_ ends on a record boundary, and the records up to the next

@@ -42,10 +42,6 @@ SampleRecord decode_record(std::span<const std::byte, kRecordSize> bytes) {
   return record;
 }
 
-double decode_time(std::span<const std::byte, kRecordSize> bytes) {
-  return load_le_double(bytes.data());
-}
-
 void convert_angles(SampleRecord& record) {
   for (std::size_t i : kAngleFields) {
     record.field[i] = (Extended(record.field[i]) * kDegreesPerRadian).to_double();

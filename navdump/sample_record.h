@@ -30,9 +30,8 @@ struct SampleRecord {
   std::array<double, kFieldCount> field{};
 };
 
-// Decoding of one record's 136 bytes: all fields, or only the time.
+// Decoding of one record's 136 bytes.
 SampleRecord decode_record(std::span<const std::byte, kRecordSize> bytes);
-double decode_time(std::span<const std::byte, kRecordSize> bytes);
 
 // Turns the angle fields from radians into degrees, in place. Each product
 // is formed in extended precision and rounded to double once, on storing.

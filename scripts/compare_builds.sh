@@ -2,61 +2,79 @@
 # SPDX-License-Identifier: MIT
 # Builds navdump and radcon several ways (the default build, g++ -O3 with
 # -march=x86-64-v3, clang++, the hardened build of the package, and cross
-# builds for each of CROSS_ARCHS, by default aarch64 s390x armhf, run under
-# qemu-user) and checks that they print byte-identical output on a fixed set
-# of hard-case record files. CROSS_ARCHS= (empty) compares the native builds
-# only.
+# builds for each of CROSS_ARCHS, by default the eight other Debian release
+# architectures aarch64 s390x armhf i386 armel ppc64el riscv64 mips64el, run
+# under qemu-user) and checks that they print byte-identical output on a
+# fixed set of hard-case record files. CROSS_ARCHS= (empty) compares the
+# native builds only.
+#
+# The cross builds are those of scripts/cross_test.sh, in build-cross-ARCH,
+# configured exactly as it configures them; only navdump and radcon are built
+# here, so whichever script runs second finds them built.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=${COMPARE_DIR:-build-compare}
-cross_archs=${CROSS_ARCHS-aarch64 s390x armhf}
-mkdir -p "$root/cases"
+cross_archs=${CROSS_ARCHS-aarch64 s390x armhf i386 armel ppc64el riscv64 mips64el}
+mkdir -p "$root/cases" "$root/expected"
 
-build() {  # name, extra cmake arguments...
+declare -A dir  # build folder of each variant
+build() {  # name, folder, extra cmake arguments...
   local name=$1
+  dir[$name]=$2
+  shift 2
+  cmake --fresh -S . -B "${dir[$name]}" -DNAVTOOLS_WERROR=ON "$@" >/dev/null
+  cmake --build "${dir[$name]}" -j"$(nproc)" --target navdump radcon >/dev/null
+}
+
+# Runs the program at a path of the named variant's build on this host:
+# through the emulator that the build's configuration names (the one its
+# tests use, written to emulator.txt), directly for a native build.
+run() {  # variant, program path, arguments...
+  local variant=$1 emulator=()
   shift
-  cmake -S . -B "$root/$name" -DNAVTOOLS_TESTS=OFF -DNAVTOOLS_WERROR=ON "$@" >/dev/null
-  cmake --build "$root/$name" -j"$(nproc)" --target navdump radcon >/dev/null
+  mapfile -t emulator <"${dir[$variant]}/emulator.txt"
+  "${emulator[@]}" "$@"
 }
 
-# The command that runs a program of the named build on this host.
-runner() {
-  case $1 in
-    aarch64) echo "qemu-aarch64 -L /usr/aarch64-linux-gnu" ;;
-    s390x) echo "qemu-s390x -L /usr/s390x-linux-gnu" ;;
-    armhf) echo "qemu-arm -L /usr/arm-linux-gnueabihf" ;;
-  esac
-}
-
-build default
-build gcc-v3 -DCMAKE_CXX_COMPILER=g++ -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_CXX_FLAGS="-O3 -march=x86-64-v3"
-build clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Release
-build hardened -DNAVTOOLS_HARDEN=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+build default "$root/default" -DNAVTOOLS_TESTS=OFF
+build gcc-v3 "$root/gcc-v3" -DNAVTOOLS_TESTS=OFF -DCMAKE_CXX_COMPILER=g++ \
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS="-O3 -march=x86-64-v3"
+build clang "$root/clang" -DNAVTOOLS_TESTS=OFF -DCMAKE_CXX_COMPILER=clang++ \
+  -DCMAKE_BUILD_TYPE=Release
+build hardened "$root/hardened" -DNAVTOOLS_TESTS=OFF -DNAVTOOLS_HARDEN=ON \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo
 for arch in $cross_archs; do
-  build "$arch" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-$arch.cmake"
+  # As scripts/cross_test.sh configures it (tests included, not built here).
+  build "$arch" "build-cross-$arch" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-$arch.cmake"
 done
 cmake --build "$root/default" -j"$(nproc)" --target write_hard_cases >/dev/null
 "$root/default/testing/write_hard_cases" "$root/cases"
 
+# The default build's output, once per file.
+for file in "$root"/cases/*.rec; do
+  name=$(basename "$file" .rec)
+  run default "${dir[default]}/navdump/navdump" "$file" \
+    >"$root/expected/$name.out" 2>"$root/expected/$name.err" || true
+done
+run default "${dir[default]}/radcon/radcon" >"$root/expected/radcon.out"
+
 status=0
 for variant in gcc-v3 clang hardened $cross_archs; do
   for file in "$root"/cases/*.rec; do
-    for b in default "$variant"; do
-      # shellcheck disable=SC2046  # the runner is a command and its options
-      $(runner "$b") "$root/$b/navdump/navdump" "$file" >"$root/$b.out" 2>"$root/$b.err" || true
-    done
-    if cmp -s "$root/default.out" "$root/$variant.out" &&
-      cmp -s "$root/default.err" "$root/$variant.err"; then
-      echo "same: $variant navdump $(basename "$file") ($(wc -l <"$root/default.out") lines)"
+    name=$(basename "$file" .rec)
+    run "$variant" "${dir[$variant]}/navdump/navdump" "$file" \
+      >"$root/$variant.out" 2>"$root/$variant.err" || true
+    if cmp -s "$root/expected/$name.out" "$root/$variant.out" &&
+      cmp -s "$root/expected/$name.err" "$root/$variant.err"; then
+      echo "same: $variant navdump $name.rec ($(wc -l <"$root/$variant.out") lines)"
     else
-      echo "DIFFERENT: $variant navdump $(basename "$file")" \
-        "($(diff "$root/default.out" "$root/$variant.out" | grep -c '^>' || true) lines differ)"
+      echo "DIFFERENT: $variant navdump $name.rec" \
+        "($(diff "$root/expected/$name.out" "$root/$variant.out" | grep -c '^>' || true) lines differ)"
       status=1
     fi
   done
-  # shellcheck disable=SC2046
-  if cmp -s <("$root/default/radcon/radcon") <($(runner "$variant") "$root/$variant/radcon/radcon"); then
+  if run "$variant" "${dir[$variant]}/radcon/radcon" >"$root/$variant.out" &&
+    cmp -s "$root/expected/radcon.out" "$root/$variant.out"; then
     echo "same: $variant radcon"
   else
     echo "DIFFERENT: $variant radcon"

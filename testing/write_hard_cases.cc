@@ -55,6 +55,16 @@ void specials(std::mt19937_64& g, std::size_t i, SampleRecord& r) {
   if (i % 7 != 0) r.field[0] = 86400.0 * 3 + static_cast<double>(i) / 3.0;
 }
 
+// A signalling NaN as the first time: which NaN the elapsed time shows
+// depends on it staying signalling until the subtraction.
+void signalling_first_time(std::mt19937_64& g, std::size_t i, SampleRecord& r) {
+  const std::uint64_t times[] = {0xfff8000000000000, 0x7ff8000000000001, 0x7ff0000000000000,
+                                 0xfff4000000000000};
+  r.field[0] = i == 0 ? std::bit_cast<double>(0x7ff4000000000000)
+                      : std::bit_cast<double>(times[g() % std::size(times)]);
+  if (i % 7 == 3) r.field[0] = uniform(g, -1e6, 1e6);
+}
+
 void raw_bits(std::mt19937_64& g, std::size_t, SampleRecord& r) {
   for (double& f : r.field) f = std::bit_cast<double>(g());
 }
@@ -72,7 +82,7 @@ int main(int argc, char* argv[]) {
     std::size_t trailing;
   } cases[] = {{"random_angles", random_angles, 0}, {"short_times", short_times, 5},
                {"far_apart", far_apart, 0},         {"specials", specials, 135},
-               {"raw_bits", raw_bits, 77}};
+               {"raw_bits", raw_bits, 77},          {"signalling_first_time", signalling_first_time, 0}};
   std::mt19937_64 g(20261208);
   for (const auto& c : cases) {
     std::vector<SampleRecord> records(kRecords);
