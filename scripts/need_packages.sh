@@ -3,6 +3,8 @@
 # Sourced by the scripts that build or test: `need_packages NAME...` installs
 # the Debian packages among NAME that are missing, saying which: apt-get
 # update, then apt-get install, as root directly or through sudo otherwise.
+# While another apt or dpkg run holds the package locks it waits for them,
+# up to 10 minutes, instead of failing.
 
 need_packages() {
   local missing=() name
@@ -25,11 +27,37 @@ need_packages() {
     as_root=(sudo)
   fi
   echo "installing: ${missing[*]}" >&2
-  if ! "${as_root[@]}" apt-get update -qq ||
-    ! "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
-      apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null \
-      2> >(grep -v '^debconf: delaying package configuration' >&2); then
+  if ! _need_packages_apt_get update ||
+    ! _need_packages_apt_get install -y --no-install-recommends "${missing[@]}"; then
     echo "could not install: ${missing[*]}" >&2
     return 1
   fi
+}
+
+# apt-get ARG... quietly, through the caller's as_root, waiting while another
+# process holds a lock it needs. apt-get waits by itself for dpkg's locks
+# (DPkg::Lock::Timeout) but not, on Debian 12's apt, for the lock of the
+# package lists (apt-get update) or of the download cache: those fail at
+# once with "Could not get lock" and are tried again every 5 s.
+_need_packages_apt_get() {
+  local log status deadline=$((SECONDS + 600)) timeout=0 waiting=
+  log=$(mktemp) || return 1
+  while :; do
+    status=0
+    "${as_root[@]}" env LC_ALL=C DEBIAN_FRONTEND=noninteractive \
+      apt-get -qq -o DPkg::Lock::Timeout="$timeout" "$@" >/dev/null 2>"$log" || status=$?
+    if [ "$status" -ne 0 ] && [ "$SECONDS" -lt "$deadline" ] &&
+      grep -q 'Could not get lock' "$log"; then
+      if [ -z "$waiting" ]; then
+        echo "another apt or dpkg run holds the package lock; waiting for it (up to 10 minutes)" >&2
+        waiting=1
+      fi
+      sleep 5
+      timeout=$((deadline > SECONDS ? deadline - SECONDS : 0))
+      continue
+    fi
+    grep -v '^debconf: delaying package configuration' "$log" >&2
+    rm -f "$log"
+    return "$status"
+  done
 }
