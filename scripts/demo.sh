@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Installs the Debian packages it needs when missing, builds both programs,
-# writes a sample record file of 10 minutes at 50 Hz, lists it with navdump
-# and prints radcon's constants and table.
+# Installs the Debian packages it needs when missing, builds both programs
+# and the sample writer, writes a sample record file of 10 minutes at 50 Hz,
+# lists it with navdump and prints radcon's constants and table. A line
+# starting with "== " names each program's output; the last one says where
+# the programs are.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/need_packages.sh
@@ -12,5 +14,8 @@ cmake -S . -B "$build" -DNAVTOOLS_TESTS=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" --target navdump radcon write_samples >/dev/null
 sample="$build/sample.rec"
 "$build/tools/write_samples" "$sample" 30000 345600 50
+echo "== navdump $sample"
 "$build/navdump/navdump" "$sample"
+echo "== radcon"
 "$build/radcon/radcon"
+echo "== built: $build/navdump/navdump $build/radcon/radcon $build/tools/write_samples"

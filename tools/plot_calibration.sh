@@ -3,10 +3,18 @@
 # plot_calibration.sh RADCON [OUTPUT.svg]: draws radcon's count calibration
 # table with gnuplot: xzhh and xzff against the count, the bracketed linear
 # values below the quadratic-to-linear switch, and the switch at 400.
-# Needs gnuplot (Debian: gnuplot-nox) only to redraw.
+# RADCON is the program to run (build-demo/radcon/radcon after the demo, or
+# radcon once installed); OUTPUT defaults to docs/calibration.svg. Installs
+# gnuplot-nox when no gnuplot is found.
 set -euo pipefail
 radcon=${1:?usage: plot_calibration.sh RADCON [OUTPUT.svg]}
 output=${2:-docs/calibration.svg}
+command -v "$radcon" >/dev/null || { echo "plot_calibration.sh: no program $radcon" >&2; exit 1; }
+if ! command -v gnuplot >/dev/null; then
+  # shellcheck source=scripts/need_packages.sh
+  . "$(dirname "$0")/../scripts/need_packages.sh"
+  need_packages gnuplot-nox
+fi
 data=$(mktemp)
 below=$(mktemp)
 trap 'rm -f "$data" "$below"' EXIT
