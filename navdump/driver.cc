@@ -6,8 +6,6 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
-#include <cerrno>
-
 #include "listing.h"
 
 namespace navdump {

@@ -12,16 +12,10 @@
 #include <limits>
 #include <vector>
 
+#include "operands.h"
 #include "sample_writer.h"
 
 namespace {
-
-std::uint64_t mix(std::uint64_t x) {
-  x += 0x9e3779b97f4a7c15U;
-  x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9U;
-  x = (x ^ (x >> 27)) * 0x94d049bb133111ebU;
-  return x ^ (x >> 31);
-}
 
 // A signed 53-bit integer scaled by a power of two: exact everywhere.
 double scaled(std::uint64_t bits, int exponent) {
@@ -46,12 +40,13 @@ int main(int argc, char* argv[]) {
                              9.9999999999999995, 3.141592653589793,
                              std::bit_cast<double>(0x7ff4000000000000)};
   const double listed_times[] = {86399.996, -3661.5, 2147558400.5};
+  testing_support::Generator g(20261209);
   std::vector<navdump::SampleRecord> records(9001);
   for (std::size_t i = 0; i < records.size(); ++i) {
     navdump::SampleRecord& r = records[i];
     r.field[0] = 345600.0 + static_cast<double>(i);
     for (std::size_t f = 1; f < navdump::kFieldCount; ++f) {
-      const std::uint64_t bits = mix(i * navdump::kFieldCount + f);
+      const std::uint64_t bits = g.next();
       r.field[f] = scaled(bits, f <= 2 || (f >= 7 && f <= 10) ? -50 : static_cast<int>(bits % 64) - 60);
     }
     if ((i + 1) % 3000 == 0) {
