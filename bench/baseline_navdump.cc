@@ -1,35 +1,29 @@
 // SPDX-License-Identifier: MIT
 // baseline_navdump FILE: the record-at-a-time stdio design navdump is
-// measured against: one fread per record, every record's angles converted
-// with the host's long double, every 3000th record printed with fprintf.
+// measured against: one fread per record, every 3000th record printed with
+// the quoted printf formats from long double arithmetic (the reference).
 // Records are read straight into doubles, as that design did on the
-// little-endian hosts it ran on.
+// little-endian hosts it ran on; it converted every record's angles, this
+// one only the printed ones', which flatters it.
+#include <bit>
 #include <cstdio>
-#include <cstring>
+#include <string>
 
-#include "listing.h"
-#include "sample_record.h"
+#include "x87_reference.h"
 
 int main(int argc, char* argv[]) {
   if (argc != 2) return 2;
   std::FILE* in = std::fopen(argv[1], "r");
   if (in == nullptr) return 1;
-  double field[navdump::kFieldCount];
+  navdump::SampleRecord record;
   long count = 0;
-  double t0 = 0.0;
-  while (std::fread(field, sizeof field, 1, in) == 1) {
-    for (const std::size_t i : navdump::kAngleFields) {
-      field[i] = static_cast<double>(field[i] * 57.295779513082320877L);
-    }
-    if (count == 0) t0 = field[0];
+  std::uint64_t t0_bits = 0;
+  while (std::fread(record.field.data(), navdump::kRecordSize, 1, in) == 1) {
+    if (count == 0) t0_bits = std::bit_cast<std::uint64_t>(record.field[0]);
     ++count;
     if (count % 3000 != 0) continue;
-    const navdump::GpsTimeParts p = navdump::break_down_time(field[0]);
-    std::printf("\n===GPS Time: %22.13lf  %3d,%2d:%2d:%2d.%2d\n", field[0], p.day, p.hour,
-                p.minute, p.second, p.hundredths);
-    std::printf("%21.14lf ", static_cast<double>(static_cast<long double>(field[0]) - t0));
-    for (std::size_t i = 1; i < navdump::kFieldCount - 1; ++i) std::printf("%20.15lf ", field[i]);
-    std::printf("%20.15lf\n", field[navdump::kFieldCount - 1]);
+    const std::string text = navdump::x87::reference_block(record, t0_bits);
+    std::fputs(text.c_str(), stdout);
   }
   std::fprintf(stderr, "record # %ld\n", count);
   return 0;

@@ -9,23 +9,12 @@
 #include "listing.h"
 
 namespace navdump {
-namespace {
-
-// fd moved to the lowest free descriptor above standard error.
-int above_standard_streams(int fd) {
-  if (fd < 0 || fd > STDERR_FILENO) return fd;
-  const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
-  ::close(fd);
-  return moved;
-}
-
-}  // namespace
 
 std::optional<const char*> input_path(int argc, const char* const* argv,
                                       std::FILE* err) {
   if (argc != 2) {
     // Started with no argument vector, the program has no name of its own:
-    // Linux then hands it argc 1 and an empty argv[0].
+    // Linux then hands it argc 1 and an empty argv[0] (older kernels argc 0).
     const char* name =
         (argc > 0 && argv[0] != nullptr && argv[0][0] != '\0') ? argv[0] : "navdump";
     std::fprintf(err, "usage: %s {input file}\n", name);
@@ -34,8 +23,10 @@ std::optional<const char*> input_path(int argc, const char* const* argv,
   return argv[1];
 }
 
+bool is_open(std::FILE* stream) { return ::fcntl(::fileno(stream), F_GETFD) >= 0; }
+
 int open_input(const char* path, std::FILE* err) {
-  int fd = above_standard_streams(::open(path, O_RDONLY | O_CLOEXEC));
+  int fd = ::open(path, O_RDONLY | O_CLOEXEC);
   struct stat info {};
   if (fd >= 0 && (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode))) {
     ::close(fd);
@@ -53,8 +44,12 @@ int open_input(const char* path, std::FILE* err) {
 }
 
 int open_skip_sink(const char* path) {
-  const int fd = above_standard_streams(
-      ::open(path, O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  int fd = ::open(path, O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd >= 0 && fd <= STDERR_FILENO) {
+    const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+    ::close(fd);
+    fd = moved;
+  }
   struct stat info {};
   if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISCHR(info.st_mode) &&
       major(info.st_rdev) == 1 && minor(info.st_rdev) == 3) {
@@ -68,19 +63,17 @@ ListingOutcome list_records(ListedRecords& records, std::FILE* out) {
   while (const auto bytes = records.next()) {
     SampleRecord record = decode_record(*bytes);
     convert_angles(record);
-    print_block(out, record, records.first_time());
+    print_block(out, record, records.first_time_bits());
   }
   return {records.record_count(), records.read_error()};
 }
 
-int report(const ListingOutcome& outcome, const char* path, std::FILE* out,
-           std::FILE* err) {
+int report(const ListingOutcome& outcome, const char* path, bool out_was_open,
+           std::FILE* out, std::FILE* err) {
   // The stream's error flag holds any write that failed during the listing.
-  const int out_fd = ::fileno(out);
-  const bool write_failed = std::fflush(out) != 0 || std::ferror(out) != 0 ||
-                            (out_fd >= 0 && ::fcntl(out_fd, F_GETFD) < 0);
-  std::fprintf(err, "record # %lld\n",
-               static_cast<long long>(outcome.record_count));
+  bool write_failed = !out_was_open || std::ferror(out) != 0;
+  if (std::fclose(out) != 0) write_failed = true;
+  std::fprintf(err, "record # %lld\n", static_cast<long long>(outcome.record_count));
   if (outcome.read_error != 0) {
     std::fprintf(err, "ERROR: cannot read the input file: %s\n", path);
   }

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <optional>
-#include <span>
 
 #include "record_reader.h"
 
@@ -15,19 +14,26 @@ namespace navdump {
 // Status of a failed run; the shell sees it as 247.
 inline constexpr int kFailureStatus = -9;
 
-// Every this many records one is listed: the 3000th, 6000th, ...
-inline constexpr std::uint32_t kListingInterval = 3000;
-
 // The path given as the one argument, or nothing after writing the usage
 // line to err.
 std::optional<const char*> input_path(int argc, const char* const* argv,
                                       std::FILE* err);
 
+// Whether the stream's descriptor is open. Asked of standard output before
+// the input is opened, which may then take descriptor 1.
+bool is_open(std::FILE* stream);
+
 // A read-only descriptor on the path, or -1 after writing the open error to
-// err. A directory counts as a file that cannot be opened. Like every
-// descriptor navdump opens, it is never 0, 1 or 2, even when those are
-// closed: the listing must not flow into the input or the sink.
+// err. A directory counts as a file that cannot be opened.
 int open_input(const char* path, std::FILE* err);
+
+// A descriptor into which the reader skips unlisted records: path opened
+// for writing without blocking, kept only when it is the null device
+// (character device 1, 3) and it can sit above standard error, where the
+// listing or the count cannot flow into it. Otherwise -1, and the reader
+// reads those records instead; a FIFO or a regular file in its place must
+// neither stall the run nor fill up.
+int open_skip_sink(const char* path);
 
 // What one pass over the input found.
 struct ListingOutcome {
@@ -35,22 +41,16 @@ struct ListingOutcome {
   int read_error = 0;  // errno of a failed read, 0 at end of input
 };
 
-// A descriptor into which the reader skips unlisted records: path opened
-// for writing without blocking, and kept only when it is the null device
-// (character device 1, 3). Otherwise -1, and the reader reads those records
-// instead; a FIFO or a regular file in its place must neither stall the run
-// nor fill up.
-int open_skip_sink(const char* path);
-
 // Lists every record the reader hands out on out, then takes its count and
 // any read error.
 ListingOutcome list_records(ListedRecords& records, std::FILE* out);
 
-// Flushes the listing on out, then writes the count line and any failure to
-// err, so that where both go to one file the count follows the listing.
-// An out whose descriptor is closed has failed even with nothing to write.
+// Closes out, which flushes the listing and reports errors that some
+// filesystems keep until the close, then writes the count line and any
+// failure to err, so that where both go to one file the count follows the
+// listing. out_was_open tells whether out had a descriptor at the start.
 // Returns the exit status.
-int report(const ListingOutcome& outcome, const char* path, std::FILE* out,
-           std::FILE* err);
+int report(const ListingOutcome& outcome, const char* path, bool out_was_open,
+           std::FILE* out, std::FILE* err);
 
 }  // namespace navdump

@@ -13,6 +13,7 @@ constexpr std::uint16_t kSignBit = 0x8000;
 constexpr std::uint16_t kMaxExponent = 0x7fff;
 constexpr std::uint64_t kIntegerBit = std::uint64_t{1} << 63;
 constexpr std::uint64_t kQuietBit = std::uint64_t{1} << 62;
+constexpr std::uint64_t kDoubleFraction = (std::uint64_t{1} << 52) - 1;
 
 // ---- Two-word unsigned integers: the exact intermediate results, in
 // portable 64-bit arithmetic so that every host runs the same code.
@@ -91,8 +92,8 @@ Wide shift_right_sticky(Wide w, int n) {
 
 struct Unpacked {
   bool negative = false;
-  std::int32_t exponent = 0;    // of the leading bit
-  std::uint64_t significand = 0;  // leading bit at 63; zero for a zero
+  std::int32_t exponent = 0;      // of the integer bit
+  std::uint64_t significand = 0;  // integer bit at 63; zero for a zero
 };
 
 bool is_nan(Extended x) {
@@ -105,16 +106,7 @@ bool is_zero(Extended x) { return x.significand() == 0; }
 bool is_negative(Extended x) { return (x.sign_exponent() & kSignBit) != 0; }
 
 Unpacked unpack(Extended x) {
-  Unpacked u;
-  u.negative = is_negative(x);
-  u.significand = x.significand();
-  if (u.significand == 0) return u;
-  const int biased = x.sign_exponent() & kMaxExponent;
-  // A subnormal has the exponent of biased 1; normalise it.
-  const int shift = std::countl_zero(u.significand);
-  u.significand <<= shift;
-  u.exponent = (biased == 0 ? 1 : biased) - kBias - shift;
-  return u;
+  return {is_negative(x), (x.sign_exponent() & kMaxExponent) - kBias, x.significand()};
 }
 
 std::uint16_t sign_of(bool negative) { return negative ? kSignBit : 0; }
@@ -124,18 +116,13 @@ Extended infinity(bool negative) {
 }
 Extended zero(bool negative) { return Extended::from_bits(sign_of(negative), 0); }
 Extended default_nan() { return Extended::from_bits(kSignBit | kMaxExponent, kIntegerBit | kQuietBit); }
+Extended quiet(Extended x) { return Extended::from_bits(x.sign_exponent(), x.significand() | kQuietBit); }
 
-// The NaN an operation passes on: a quiet one before a signalling one, else
-// the larger significand, else the positive one.
+// The NaN an operation passes on: the one with the larger significand (so a
+// quiet one before a signalling one), else the positive one.
 Extended propagate_nan(Extended a, Extended b) {
-  const auto quiet = [](Extended x) {
-    return Extended::from_bits(x.sign_exponent(), x.significand() | kQuietBit);
-  };
   if (!is_nan(b)) return quiet(a);
   if (!is_nan(a)) return quiet(b);
-  const bool a_quiet = (a.significand() & kQuietBit) != 0;
-  const bool b_quiet = (b.significand() & kQuietBit) != 0;
-  if (a_quiet != b_quiet) return a_quiet ? a : b;
   if (a.significand() != b.significand()) {
     return quiet(a.significand() > b.significand() ? a : b);
   }
@@ -145,14 +132,9 @@ Extended propagate_nan(Extended a, Extended b) {
 // Rounds value = w * 2^(exponent - 127) to the format, to nearest even.
 // Bit 0 of w may stand for any nonzero bits below it.
 Extended round_to_extended(bool negative, std::int32_t exponent, Wide w) {
-  if (w.high == 0 && w.low == 0) return zero(negative);
   const int shift = leading_zeros(w);
   w = shift_left(w, shift);
   std::int32_t biased = exponent - shift + kBias;
-  if (biased < 1) {  // subnormal: fewer significant bits
-    w = shift_right_sticky(w, 1 - biased);
-    biased = 0;
-  }
   std::uint64_t significand = w.high;
   const std::uint64_t half = kIntegerBit;
   if (w.low > half || (w.low == half && (significand & 1) != 0)) {
@@ -162,78 +144,68 @@ Extended round_to_extended(bool negative, std::int32_t exponent, Wide w) {
       ++biased;
     }
   }
-  if (biased == 0 && (significand & kIntegerBit) != 0) biased = 1;  // rounded up to normal
-  if (biased >= kMaxExponent) return infinity(negative);
   return Extended::from_bits(sign_of(negative) | static_cast<std::uint16_t>(biased),
                              significand);
 }
 
-// Rounds significand / 2^shift to an integer, to nearest even.
-std::uint64_t round_shift_right(std::uint64_t significand, int shift) {
-  if (shift == 0) return significand;
-  if (shift > 64) return 0;  // below half the least step
-  const std::uint64_t kept = shift == 64 ? 0 : significand >> shift;
-  const std::uint64_t rest = shift == 64 ? significand : significand & ((std::uint64_t{1} << shift) - 1);
-  const std::uint64_t half = std::uint64_t{1} << (shift - 1);
-  return kept + ((rest > half || (rest == half && (kept & 1) != 0)) ? 1 : 0);
+// The double with these bits, exactly; a NaN keeps its payload and, unless
+// quieten is set, its signalling state.
+Extended from_double_bits(std::uint64_t bits, bool quieten) {
+  const std::uint16_t sign = sign_of((bits >> 63) != 0);
+  const auto biased = static_cast<int>((bits >> 52) & 0x7ff);
+  const std::uint64_t fraction = bits & kDoubleFraction;
+  if (biased == 0x7ff) {
+    return Extended::from_bits(sign | kMaxExponent,
+                               kIntegerBit | (fraction != 0 && quieten ? kQuietBit : 0) |
+                                   (fraction << 11));
+  }
+  if (biased == 0 && fraction == 0) return Extended::from_bits(sign, 0);
+  // A double subnormal has the exponent of biased 1 and no integer bit;
+  // its 52 bits or fewer fit the significand once shifted to the top.
+  const std::uint64_t significand = biased == 0 ? fraction : fraction | (std::uint64_t{1} << 52);
+  const int shift = std::countl_zero(significand);
+  const int exponent = (biased == 0 ? 1 : biased) - 1023 + 11 - shift;
+  return Extended::from_bits(sign | static_cast<std::uint16_t>(exponent + kBias),
+                             significand << shift);
 }
 
 }  // namespace
 
 // ---- Conversions
 
-Extended::Extended(double value) : sign_exponent_(0), significand_(0) {
-  const auto bits = std::bit_cast<std::uint64_t>(value);
-  const bool negative = (bits >> 63) != 0;
-  const auto biased = static_cast<int>((bits >> 52) & 0x7ff);
-  const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
-  if (biased == 0x7ff) {
-    *this = fraction == 0 ? infinity(negative)
-                          : from_bits(sign_of(negative) | kMaxExponent,
-                                      kIntegerBit | kQuietBit | (fraction << 11));
-    return;
-  }
-  if (biased == 0 && fraction == 0) {
-    *this = zero(negative);
-    return;
-  }
-  // A double subnormal has the exponent of biased 1 and no integer bit.
-  const std::uint64_t significand = biased == 0 ? fraction : fraction | (std::uint64_t{1} << 52);
-  // value = significand * 2^(exponent - 52) = Wide{significand, 0} * 2^(exponent - 116)
-  const std::int32_t exponent = (biased == 0 ? 1 : biased) - 1023;
-  *this = round_to_extended(negative, exponent + 11, Wide{significand, 0});
-}
+Extended::Extended(double value)
+    : Extended(from_double_bits(std::bit_cast<std::uint64_t>(value), true)) {}
 
 double Extended::to_double() const {
   const bool negative = is_negative(*this);
   const std::uint64_t sign = negative ? std::uint64_t{1} << 63 : 0;
+  constexpr double kInfinity = std::numeric_limits<double>::infinity();
   if (is_nan(*this)) {
-    const std::uint64_t payload =
-        ((significand_ >> 11) & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 51);
+    const std::uint64_t payload = ((significand_ >> 11) & kDoubleFraction) | (std::uint64_t{1} << 51);
     return std::bit_cast<double>(sign | (std::uint64_t{0x7ff} << 52) | payload);
   }
-  if (is_infinite(*this)) return negative ? -std::numeric_limits<double>::infinity()
-                                          : std::numeric_limits<double>::infinity();
+  if (is_infinite(*this)) return negative ? -kInfinity : kInfinity;
   const Unpacked u = unpack(*this);
   if (u.significand == 0) return negative ? -0.0 : 0.0;
-  // Keep 53 bits, fewer for a double subnormal; the hidden bit, carried into
-  // the exponent field by the addition below, makes the encoding come out
-  // right for subnormals, for a round-up to the next binade and to infinity.
   const std::int32_t biased = u.exponent + 1023;
-  if (biased >= 0x7ff) return negative ? -std::numeric_limits<double>::infinity()
-                                       : std::numeric_limits<double>::infinity();
+  if (biased >= 0x7ff) return negative ? -kInfinity : kInfinity;
+  // Keep 53 bits, fewer for a double subnormal (never fewer than one: the
+  // smallest value the listing forms is the smallest double subnormal); the
+  // integer bit, carried into the exponent field by the addition below,
+  // makes the encoding come out right for subnormals and for a round-up to
+  // the next binade or to infinity.
   const int shift = 11 + (biased < 1 ? 1 - biased : 0);
-  const std::uint64_t kept = round_shift_right(u.significand, shift);
+  const std::uint64_t kept = u.significand >> shift;
+  const std::uint64_t rest = u.significand & ((std::uint64_t{1} << shift) - 1);
+  const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+  const std::uint64_t rounded = kept + ((rest > half || (rest == half && (kept & 1) != 0)) ? 1 : 0);
   const std::uint64_t exponent_field = biased < 1 ? 0 : static_cast<std::uint64_t>(biased - 1);
-  return std::bit_cast<double>(sign | ((exponent_field << 52) + kept));
+  return std::bit_cast<double>(sign | ((exponent_field << 52) + rounded));
 }
 
 std::int32_t Extended::truncate_to_int32() const {
-  constexpr std::int32_t kIndefinite = std::numeric_limits<std::int32_t>::min();
-  if (is_nan(*this) || is_infinite(*this)) return kIndefinite;
   const Unpacked u = unpack(*this);
   if (u.significand == 0 || u.exponent < 0) return 0;
-  if (u.exponent >= 31) return kIndefinite;  // also -2^31 itself, which is the same bits
   const auto magnitude = static_cast<std::int32_t>(u.significand >> (63 - u.exponent));
   return u.negative ? -magnitude : magnitude;
 }
@@ -241,13 +213,11 @@ std::int32_t Extended::truncate_to_int32() const {
 // ---- Arithmetic
 
 Extended operator*(Extended a, Extended b) {
-  if (is_nan(a) || is_nan(b)) return propagate_nan(a, b);
+  if (is_nan(a)) return quiet(a);
   const bool negative = is_negative(a) != is_negative(b);
-  if (is_infinite(a) || is_infinite(b)) {
-    return is_zero(a) || is_zero(b) ? default_nan() : infinity(negative);
-  }
+  if (is_infinite(a)) return infinity(negative);
+  if (is_zero(a)) return zero(negative);
   const Unpacked x = unpack(a), y = unpack(b);
-  if (x.significand == 0 || y.significand == 0) return zero(negative);
   // The product of two significands in [2^63, 2^64) has its leading bit at
   // 127 or 126.
   return round_to_extended(negative, x.exponent + y.exponent + 1,
@@ -255,11 +225,7 @@ Extended operator*(Extended a, Extended b) {
 }
 
 Extended operator/(Extended a, Extended b) {
-  if (is_nan(a) || is_nan(b)) return propagate_nan(a, b);
   const bool negative = is_negative(a) != is_negative(b);
-  if (is_infinite(a)) return is_infinite(b) ? default_nan() : infinity(negative);
-  if (is_infinite(b)) return zero(negative);
-  if (is_zero(b)) return is_zero(a) ? default_nan() : infinity(negative);
   const Unpacked x = unpack(a), y = unpack(b);
   if (x.significand == 0) return zero(negative);
   // Long division in two 64-bit steps: an integer digit (0 or 1), then 128
@@ -318,14 +284,8 @@ Extended operator-(Extended a, Extended b) {
   return a + Extended::from_bits(b.sign_exponent() ^ kSignBit, b.significand());
 }
 
-Extended subtract_double(Extended a, double b) {
-  const auto bits = std::bit_cast<std::uint64_t>(b);
-  const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
-  const bool signalling = ((bits >> 52) & 0x7ff) == 0x7ff && fraction != 0 &&
-                          (fraction >> 51) == 0;
-  if (!signalling) return a - Extended(b);
-  return a - Extended::from_bits(sign_of((bits >> 63) != 0) | kMaxExponent,
-                                 kIntegerBit | (fraction << 11));
+Extended subtract_double(Extended a, std::uint64_t b_bits) {
+  return a - from_double_bits(b_bits, false);
 }
 
 }  // namespace navdump

@@ -23,14 +23,14 @@ char* align_right(char* first, char* end, int width) {
 char* append_fixed(char* out, double value, int width, int precision) {
   // Correctly rounded with ties to even on the exact binary value, as glibc
   // does in the default rounding mode; NaN and infinities are spelled alike.
-  const std::size_t room = fixed_field_capacity(0, static_cast<std::size_t>(precision));
-  char* const end =
-      std::to_chars(out, out + room, value, std::chars_format::fixed, precision).ptr;
+  char* const end = std::to_chars(out, out + fixed_capacity(static_cast<std::size_t>(precision)),
+                                  value, std::chars_format::fixed, precision)
+                        .ptr;
   return align_right(out, end, width);
 }
 
 char* append_int(char* out, std::int32_t value, int width) {
-  char* const end = std::to_chars(out, out + int_field_capacity(0), value).ptr;
+  char* const end = std::to_chars(out, out + kIntCapacity, value).ptr;
   return align_right(out, end, width);
 }
 

@@ -8,30 +8,26 @@
 // the capacities below, and return the position after the last byte.
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
 namespace navdump {
 
-// The widest double in fixed notation: a sign, 309 integer digits (the
-// largest double is about 1.8e308), the point and the decimals.
-constexpr std::size_t fixed_field_capacity(std::size_t width, std::size_t precision) {
-  return std::max(width, 1 + 309 + 1 + precision);
-}
+// The widest double in fixed notation with the given number of decimals: a
+// sign, 309 integer digits (the largest double is about 1.8e308), the point
+// and the decimals; wider than any field width of the listing.
+constexpr std::size_t fixed_capacity(std::size_t precision) { return 1 + 309 + 1 + precision; }
 
 // The widest int32: a sign and ten digits.
-constexpr std::size_t int_field_capacity(std::size_t width) {
-  return std::max<std::size_t>(width, 11);
-}
+inline constexpr std::size_t kIntCapacity = 11;
 
 // Appends value as "%{width}.{precision}lf" would print it; out must have
-// room for fixed_field_capacity(width, precision) bytes.
+// room for fixed_capacity(precision) bytes.
 char* append_fixed(char* out, double value, int width, int precision);
 
 // Appends value as "%{width}d" would print it; out must have room for
-// int_field_capacity(width) bytes.
+// kIntCapacity bytes.
 char* append_int(char* out, std::int32_t value, int width);
 
 // Appends literal text.

@@ -15,16 +15,13 @@ Extended extended(std::int32_t v) { return Extended(static_cast<double>(v)); }
 
 // The time converts to extended exactly, so the test can be made on it.
 bool has_defined_breakdown(double t) {
-  return std::isfinite(t) && std::fabs(t) < kBreakdownLimit;
+  return std::isfinite(t) && std::fabs(t) < 24856.0 * 86400.0;
 }
 
 }  // namespace
 
 GpsTimeParts break_down_time(double time) {
   GpsTimeParts parts;
-  // Outside the range the day count times 86400 would overflow an int32;
-  // such times (and NaN) keep all-zero parts rather than convert an
-  // out-of-range value.
   if (!has_defined_breakdown(time)) return parts;
 
   const Extended t(time);
@@ -36,7 +33,7 @@ GpsTimeParts break_down_time(double time) {
   const Extended past_minute = past_hour - extended(parts.minute * 60);
   parts.second = truncate(past_minute);
   const Extended fraction = past_minute - extended(parts.second);
-  // Half up to hundredths, with no carry into the seconds: 0.995 s gives 100.
+  // Half a hundredth added, then truncated; no carry into the seconds.
   parts.hundredths = truncate(fraction * Extended(100.0) + Extended(0.5));
   return parts;
 }
@@ -48,10 +45,9 @@ namespace {
 // "%20.15lf\n" for field 16, composed in memory and written at once.
 constexpr std::string_view kHeaderStart = "\n===GPS Time: ";
 constexpr std::size_t kHeaderCapacity =
-    kHeaderStart.size() + fixed_field_capacity(22, 13) + 2 + int_field_capacity(3) +
-    4 * (1 + int_field_capacity(2)) + 1;
+    kHeaderStart.size() + fixed_capacity(13) + 2 + 5 * (1 + kIntCapacity);
 constexpr std::size_t kDataLineCapacity =
-    fixed_field_capacity(21, 14) + 1 + (kFieldCount - 1) * (fixed_field_capacity(20, 15) + 1);
+    fixed_capacity(14) + 1 + (kFieldCount - 1) * (fixed_capacity(15) + 1);
 using BlockText = std::array<char, kHeaderCapacity + kDataLineCapacity>;
 
 char* append_header(char* out, double t, const GpsTimeParts& p) {
@@ -83,7 +79,7 @@ char* append_data_line(char* out, const SampleRecord& record, double elapsed) {
 
 }  // namespace
 
-void print_block(std::FILE* out, const SampleRecord& record, double t0) {
+void print_block(std::FILE* out, const SampleRecord& record, std::uint64_t t0_bits) {
   const double t = record.field[0];
   const GpsTimeParts p = break_down_time(t);
   BlockText text;
@@ -91,7 +87,7 @@ void print_block(std::FILE* out, const SampleRecord& record, double t0) {
   // Formed in extended precision, rounded to double once for the formatter;
   // t0 is taken as the x87 unit takes a subtrahend from memory, which
   // decides which NaN comes out when both times are NaN.
-  const double elapsed = subtract_double(Extended(t), t0).to_double();
+  const double elapsed = subtract_double(Extended(t), t0_bits).to_double();
   end = append_data_line(end, record, elapsed);
   std::fwrite(text.data(), 1, static_cast<std::size_t>(end - text.data()), out);
 }

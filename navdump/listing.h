@@ -21,16 +21,14 @@ struct GpsTimeParts {
   std::int32_t hundredths = 0;
 };
 
-// Times of this magnitude or more (and NaN) have no day whose seconds fit a
-// 32-bit integer; their parts are all zero.
-inline constexpr double kBreakdownLimit = 24856.0 * 86400.0;
-
 // Breaks a time in seconds into days and clock time, truncating toward zero
-// at every step, in extended precision throughout.
+// at every step, in extended precision throughout. Times of 24856 days or
+// more in magnitude (whose day count in seconds overflows a 32-bit integer),
+// infinities and NaN give all-zero parts.
 GpsTimeParts break_down_time(double t);
 
-// Writes the block of a converted record; t0 is the first record's time.
-// A write error stays in the stream's error flag.
-void print_block(std::FILE* out, const SampleRecord& record, double t0);
+// Writes the block of a converted record; t0_bits are the bits of the first
+// record's time. A write error stays in the stream's error flag.
+void print_block(std::FILE* out, const SampleRecord& record, std::uint64_t t0_bits);
 
 }  // namespace navdump

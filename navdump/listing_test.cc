@@ -20,7 +20,7 @@ using x87::block_text;
 std::string header_of(double t) {
   SampleRecord r;
   r.field[0] = t;
-  const std::string text = block_text(r, 0.0);
+  const std::string text = block_text(r, 0);
   return text.substr(1, text.find('\n', 1) - 1);
 }
 
@@ -56,7 +56,7 @@ TEST(GpsTimeHeader, BreaksTimesIntoDaysAndClockTimeInExtendedPrecision) {
 std::string elapsed_text(double t, double t0) {
   SampleRecord r;
   r.field[0] = t;
-  const std::string text = block_text(r, t0);
+  const std::string text = block_text(r, std::bit_cast<std::uint64_t>(t0));
   const std::string data = text.substr(text.find('\n', 1) + 1);
   return data.substr(0, data.find(' ', data.find_first_not_of(' ')));
 }
@@ -70,11 +70,18 @@ TEST(ListingBlock, ElapsedTimeIsRoundedToDoubleOnce) {
   constexpr double kInf = std::numeric_limits<double>::infinity();
   EXPECT_EQ(elapsed_text(kInf, kInf), "                 -nan");
   EXPECT_EQ(elapsed_text(kInf, 1.0), "                  inf");
+  // Beyond the largest double, and the smallest subnormal.
+  constexpr double kMax = std::numeric_limits<double>::max();
+  EXPECT_EQ(elapsed_text(kMax, -kMax), "                  inf");
+  EXPECT_EQ(elapsed_text(-0x1p-1074, 0.0), "    -0.00000000000000");
   // A signalling NaN as the first time does not win over a quiet NaN time,
-  // whose sign then shows.
+  // whose sign then shows; of two NaNs with one payload the positive wins.
   EXPECT_EQ(elapsed_text(std::bit_cast<double>(0xfff8000000000000),
                          std::bit_cast<double>(0x7ff4000000000000)),
             "                 -nan");
+  EXPECT_EQ(elapsed_text(std::bit_cast<double>(0xfff8000000000001),
+                         std::bit_cast<double>(0x7ff8000000000001)),
+            "                  nan");
 }
 
 // The whole block against the quoted printf formats, with the breakdown,
@@ -90,7 +97,7 @@ TEST(ListingBlock, MatchesTheQuotedFormatsWithX87Arithmetic) {
     for (double& f : raw.field) f = g.value();
     if (g.coin()) raw.field[0] = g.time();
     const double t0 = g.below(4) == 0 ? raw.field[0] : g.coin() ? g.time() : g.value();
-    const std::string mismatch = x87::check_block(raw, t0);
+    const std::string mismatch = x87::check_block(raw, std::bit_cast<std::uint64_t>(t0));
     ASSERT_EQ(mismatch, "") << std::hexfloat << "t0 " << t0;
   }
 }

@@ -8,87 +8,88 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 namespace navdump {
 
-FileSource::FileSource(int fd, int sink) : fd_(fd), sink_(sink) {
+ListedRecords::ListedRecords(int fd, int sink)
+    : fd_(fd), sink_(sink), page_size_(static_cast<std::size_t>(::sysconf(_SC_PAGESIZE))) {
   struct stat info {};
   from_pipe_ = ::fstat(fd, &info) == 0 && S_ISFIFO(info.st_mode);
 }
 
-ssize_t FileSource::read(void* buffer, std::size_t size) {
-  return ::read(fd_, buffer, size);
-}
-
-ssize_t FileSource::skip(std::size_t size) {
-  if (sink_ < 0) {
-    errno = EINVAL;
-    return -1;
-  }
-  // splice needs a pipe at one end; sendfile takes files and block devices.
-  if (from_pipe_) return ::splice(fd_, nullptr, sink_, nullptr, size, 0);
-  return ::sendfile(sink_, fd_, nullptr, size);
-}
-
-ListedRecords::ListedRecords(ByteSource& source, std::uint32_t interval,
-                             std::span<std::byte> read_buffer)
-    : source_(source), interval_(std::max<std::uint32_t>(interval, 1)), read_buffer_(read_buffer) {}
-
 std::optional<std::span<const std::byte, kRecordSize>> ListedRecords::next() {
-  if (ended_) return std::nullopt;
-  if (consumed_ == 0) {
-    if (!transfer(record_.data(), kRecordSize)) return std::nullopt;
-    // Copied from the decoded record, never returned as a double: on i386 a
-    // double returns through the x87 unit, whose load quietens a signalling
-    // NaN, and whether t0 signals decides the elapsed time's NaN.
-    first_time_ = decode_record(record_).field[0];
-    if (interval_ == 1) return record_;
+  if (records_ == 0) {
+    if (!fill(kRecordSize)) return std::nullopt;
+    first_time_bits_ = time_bits(std::span<const std::byte, kRecordSize>(
+        buffer_.data() + begin_, kRecordSize));
   }
-  // Here consumed_ ends on a record boundary, and the records up to the next
-  // listed one but that one are passed over.
-  const std::uint64_t last = consumed_ / kRecordSize;
-  const std::uint64_t listed = (last / interval_ + 1) * interval_;
-  const auto passed = static_cast<std::size_t>((listed - 1 - last) * kRecordSize);
-  if (!transfer(nullptr, passed) || !transfer(record_.data(), kRecordSize)) {
-    return std::nullopt;
-  }
-  return record_;
+  const std::uint64_t listed = (records_ / kListingInterval + 1) * kListingInterval;
+  if (!pass((listed - 1 - records_) * kRecordSize) || !fill(kRecordSize)) return std::nullopt;
+  const std::span<const std::byte, kRecordSize> record(buffer_.data() + begin_, kRecordSize);
+  begin_ += kRecordSize;
+  records_ = listed;
+  return record;
 }
 
-// Moves size bytes into memory at `into`, or past them when `into` is null,
-// continuing after interruptions and short transfers. False once the input
-// has ended or failed.
-bool ListedRecords::transfer(std::byte* into, std::size_t size) {
+// Moves past size bytes: those in the buffer first, then in the kernel, or
+// by reading them when it refuses. False once the input has ended or failed.
+bool ListedRecords::pass(std::uint64_t size) {
+  const std::size_t buffered = std::min<std::uint64_t>(size, end_ - begin_);
+  begin_ += buffered;
+  size -= buffered;
   while (size > 0) {
-    ssize_t got = 0;
-    if (into != nullptr) {
-      got = source_.read(into, size);
-    } else if (!read_path_) {
-      got = source_.skip(size);
-    } else {
-      // The record buffer stands in when no read buffer could be had.
-      const std::span<std::byte> scratch =
-          read_buffer_.empty() ? std::span<std::byte>(record_) : read_buffer_;
-      got = source_.read(scratch.data(), std::min(size, scratch.size()));
+    if (sink_ < 0) {
+      if (!read_more(size)) return false;
+      const std::size_t used = std::min<std::uint64_t>(size, end_ - begin_);
+      begin_ += used;
+      size -= used;
+      continue;
     }
+    // splice needs a pipe at one end; sendfile takes files and block devices.
+    const ssize_t got = from_pipe_ ? ::splice(fd_, nullptr, sink_, nullptr, size, 0)
+                                   : ::sendfile(sink_, fd_, nullptr, size);
     if (got > 0) {
-      const auto moved = std::min(static_cast<std::size_t>(got), size);
-      consumed_ += moved;
-      size -= moved;
-      if (into != nullptr) into += moved;
-      continue;
+      pulled_ += static_cast<std::uint64_t>(got);
+      size -= static_cast<std::uint64_t>(got);
+    } else if (got == 0) {
+      return false;
+    } else if (errno != EINTR) {
+      // A skip that fails, whatever the reason, moved nothing: reading goes
+      // on from the same offset, and a real fault is met again by read(2).
+      sink_ = -1;
     }
-    if (got < 0 && errno == EINTR) continue;
-    // A skip that fails, whatever the reason, moved nothing: reading goes on
-    // from the same offset, and a real fault is met again by read(2).
-    if (got < 0 && into == nullptr && !read_path_) {
-      read_path_ = true;
-      continue;
-    }
-    ended_ = true;
+  }
+  return true;
+}
+
+// Makes at least size bytes available at begin_. False once the input has
+// ended or failed first.
+bool ListedRecords::fill(std::size_t size) {
+  while (end_ - begin_ < size) {
+    if (!read_more(size - (end_ - begin_))) return false;
+  }
+  return true;
+}
+
+// Reads at least a page, and as much of wanted as fits, behind the unused
+// bytes, which first move to the front of the buffer.
+bool ListedRecords::read_more(std::uint64_t wanted) {
+  std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+  end_ -= begin_;
+  begin_ = 0;
+  const std::size_t size =
+      std::min<std::uint64_t>(kBufferSize - end_, std::max<std::uint64_t>(wanted, page_size_));
+  ssize_t got = 0;
+  do {
+    got = ::read(fd_, buffer_.data() + end_, size);
+  } while (got < 0 && errno == EINTR);
+  if (got <= 0) {
     if (got < 0) read_error_ = errno;
     return false;
   }
+  end_ += static_cast<std::size_t>(got);
+  pulled_ += static_cast<std::uint64_t>(got);
   return true;
 }
 

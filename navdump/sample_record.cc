@@ -25,11 +25,11 @@ static_assert(std::endian::native == std::endian::little ||
 }
 
 // The file is little-endian; a big-endian host swaps each value.
-double load_le_double(const std::byte* p) {
+std::uint64_t load_le_bits(const std::byte* p) {
   std::uint64_t bits = 0;
   std::memcpy(&bits, p, sizeof bits);
   if constexpr (std::endian::native == std::endian::big) bits = byte_swap(bits);
-  return std::bit_cast<double>(bits);
+  return bits;
 }
 
 }  // namespace
@@ -37,9 +37,14 @@ double load_le_double(const std::byte* p) {
 SampleRecord decode_record(std::span<const std::byte, kRecordSize> bytes) {
   SampleRecord record;
   for (std::size_t i = 0; i < kFieldCount; ++i) {
-    record.field[i] = load_le_double(bytes.data() + i * sizeof(double));
+    const std::uint64_t bits = load_le_bits(bytes.data() + i * sizeof(double));
+    std::memcpy(&record.field[i], &bits, sizeof bits);
   }
   return record;
+}
+
+std::uint64_t time_bits(std::span<const std::byte, kRecordSize> bytes) {
+  return load_le_bits(bytes.data());
 }
 
 void convert_angles(SampleRecord& record) {

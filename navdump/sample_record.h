@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <span>
 
 #include "extended.h"
@@ -32,6 +33,12 @@ struct SampleRecord {
 
 // Decoding of one record's 136 bytes.
 SampleRecord decode_record(std::span<const std::byte, kRecordSize> bytes);
+
+// Field 0 of a record, as the bits of its double. The first time travels as
+// bits: on i386 a double returned from a function passes through the x87
+// unit, whose load quietens a signalling NaN, and whether that time signals
+// decides which NaN an elapsed time shows.
+std::uint64_t time_bits(std::span<const std::byte, kRecordSize> bytes);
 
 // Turns the angle fields from radians into degrees, in place. Each product
 // is formed in extended precision and rounded to double once, on storing.

@@ -23,13 +23,12 @@ ChannelValue calibrate(const LevelFit& fit, int n, float x, double range_db,
 
 }  // namespace
 
-CountRow compute_row(int n, int j, double h_const, double f_const) {
-  const auto range_m = static_cast<float>(j * kRangeStepM);
-  const double range_db = 20.0 * std::log10(static_cast<double>(range_m));
+CountRow compute_row(int n, double h_const, double f_const) {
+  const double range_db = 20.0 * std::log10(static_cast<double>(kRangeM));
   const auto x = static_cast<float>(n);
   const ChannelValue h = calibrate(kHFit, n, x, range_db, h_const);
   const ChannelValue f = calibrate(kFFit, n, x, range_db, f_const);
-  return {n, static_cast<double>(range_m) * 0.001, h.value, h.linear, f.value, f.linear};
+  return {n, static_cast<double>(kRangeM) * 0.001, h.value, h.linear, f.value, f.linear};
 }
 
 void print_row(std::FILE* out, const CountRow& row) {
@@ -40,9 +39,7 @@ void print_row(std::FILE* out, const CountRow& row) {
 }
 
 void print_table(std::FILE* out, double h_const, double f_const) {
-  for (int n = 0; n <= kCountMax; n += kCountStep) {
-    for (int j = 1; j <= kRangeIndexMax; ++j) print_row(out, compute_row(n, j, h_const, f_const));
-  }
+  for (int n = 0; n <= kCountMax; n += kCountStep) print_row(out, compute_row(n, h_const, f_const));
 }
 
 }  // namespace radcon

@@ -20,8 +20,7 @@ inline constexpr LevelFit kFFit = {-0.000139822, 0.133859, -129.731, 0.0220677, 
 inline constexpr int kFitThreshold = 400;  // counts up to here use q(n)
 inline constexpr int kCountMax = 4095;     // a 12-bit count
 inline constexpr int kCountStep = 10;
-inline constexpr int kRangeIndexMax = 1;
-inline constexpr double kRangeStepM = 5000.0;
+inline constexpr float kRangeM = 5000.0F;  // the table's one range
 
 // One printed row; the bracketed linear values are 0 above the threshold.
 struct CountRow {
@@ -31,8 +30,8 @@ struct CountRow {
   float xzff, xzff_linear;
 };
 
-// The row for count n at range index j, from the third-set constants.
-CountRow compute_row(int n, int j, double h_const, double f_const);
+// The row for count n, from the third-set constants.
+CountRow compute_row(int n, double h_const, double f_const);
 
 // Writes one row as a line.
 void print_row(std::FILE* out, const CountRow& row);

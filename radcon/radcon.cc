@@ -19,9 +19,11 @@ int main() {
   for (const radcon::ConstantSet& set : sets) radcon::print_set(stdout, set);
   radcon::print_table(stdout, sets[2].H_const, sets[2].F_const);
 
-  // A table that never reached its reader must not pass for success; the
-  // stream's error flag holds any write that failed on the way.
-  if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+  // A table that never reached its reader must not pass for success: the
+  // stream's error flag holds any write that failed on the way, and closing
+  // flushes the rest and reports errors some filesystems keep until then.
+  const bool write_failed = std::ferror(stdout) != 0;
+  if (std::fclose(stdout) != 0 || write_failed) {
     std::fprintf(stderr, "ERROR: cannot write to standard output\n");
     return kFailureStatus;
   }

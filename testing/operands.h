@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-// Operands for the differential tests: a seeded generator that gives the
-// same sequence on every host, drawing values from the classes where
-// rounding goes wrong (ties, carries, the ends of the range, subnormals,
-// NaNs), and the operand count, NAVTOOLS_DIFF_OPERANDS.
+// Values for the differential tests and the test files: a seeded generator
+// that gives the same sequence on every host, drawing doubles from the
+// classes where rounding goes wrong (ties, carries, the ends of the range,
+// subnormals, NaNs), and the count of values, NAVTOOLS_DIFF_OPERANDS.
 #pragma once
 
 #include <algorithm>
@@ -16,8 +16,6 @@
 #include <optional>
 #include <string_view>
 
-#include "extended.h"
-#include "sample_record.h"
 
 namespace testing_support {
 
@@ -51,49 +49,6 @@ class Generator {
     return low + static_cast<int>(below(span));
   }
 
-  // ---- 80-bit operands, as the x87 unit encodes them.
-
-  // Any 80 bits made canonical: the integer bit set exactly when the
-  // exponent is not zero (infinities and NaNs included).
-  static navdump::Extended canonical(std::uint16_t sign_exponent, std::uint64_t significand) {
-    const std::uint64_t integer_bit = std::uint64_t{1} << 63;
-    significand = (sign_exponent & 0x7fff) == 0 ? significand & ~integer_bit
-                                                : significand | integer_bit;
-    return navdump::Extended::from_bits(sign_exponent, significand);
-  }
-
-  navdump::Extended extended() {
-    switch (below(6)) {
-      case 0: return canonical(static_cast<std::uint16_t>(next()), next());
-      case 1: return canonical(sign() | biased(kBias - 40 + between(0, 79)), short_significand());
-      case 2: return canonical(sign() | biased(kBias - 40 + between(0, 79)), near_power_of_two());
-      case 3: return canonical(sign() | edge_exponent(), coin() ? next() : short_significand());
-      case 4: return special();
-      default: return navdump::Extended(value());
-    }
-  }
-
-  // A second operand, often placed near the first so that sums align,
-  // cancel or tie, and products and quotients reach the ends of the range.
-  navdump::Extended partner(navdump::Extended a) {
-    const int e = a.sign_exponent() & 0x7fff;
-    int exponent = 0;
-    switch (below(4)) {
-      case 0: return extended();
-      case 1: exponent = e + between(-70, 70); break;
-      case 2: exponent = 2 * kBias - e + between(-5, 5); break;  // product near 1
-      default: {  // near overflow, underflow or deep in the subnormals
-        const int scales[] = {0x3fff, -0x3ffe, -0x3ffe - 64};
-        const int scale = scales[below(3)] + between(-2, 2);
-        exponent = coin() ? 2 * kBias - e + scale : e - scale;
-        break;
-      }
-    }
-    const std::uint64_t significand =
-        coin() ? short_significand() : coin() ? next() : near_power_of_two();
-    return canonical(sign() | biased(std::clamp(exponent, 0, 0x7ffe)), significand);
-  }
-
   // ---- Doubles, as the record file holds them.
 
   // Any double, weighted toward the values that decide printed digits:
@@ -120,7 +75,7 @@ class Generator {
       case 5: return signed_((1.0 + 9.0 * unit()) * std::pow(10.0, between(-17, 30)));
       case 6: return signed_(std::ldexp(1.0 + unit(), between(900, 1023)));
       case 7: return time();
-      case 8: return special().to_double();
+      case 8: return special();
       default:  // a signalling NaN, which only a double can hold unquietened
         return std::bit_cast<double>(std::uint64_t{0x7ff} << 52 | (next() >> 13) | 1 |
                                      (coin() ? std::uint64_t{1} << 63 : 0));
@@ -146,10 +101,6 @@ class Generator {
   }
 
  private:
-  static constexpr int kBias = 16383;
-
-  std::uint16_t sign() { return coin() ? 0x8000 : 0; }
-  static std::uint16_t biased(int e) { return static_cast<std::uint16_t>(e); }
   double unit() { return static_cast<double>(next() >> 11) * 0x1p-53; }
   double signed_(double v) { return coin() ? -v : v; }
   static double steps_away(double v, int steps) {
@@ -158,30 +109,15 @@ class Generator {
     for (; steps < 0; ++steps) v = std::nextafter(v, -inf);
     return v;
   }
-  // Significands with few bits set: exact sums and products land on ties.
-  std::uint64_t short_significand() {
-    const int width = between(1, 34);
-    return (next() | std::uint64_t{1} << 63) >> (64 - width) << (64 - width);
-  }
-  std::uint64_t near_power_of_two() {
-    const std::uint64_t step = next() >> between(40, 63);
-    return coin() ? (std::uint64_t{1} << 63) + step : ~std::uint64_t{0} - step;
-  }
-  // Exponents at the ends of the range and at the double's limits.
-  std::uint16_t edge_exponent() {
-    const int centres[] = {1, 0x7ffe, kBias - 1022, kBias - 1074, kBias + 1023, kBias};
-    return biased(std::clamp(centres[below(6)] + between(-65, 64), 1, 0x7ffe));
-  }
-  navdump::Extended special() {
-    switch (below(5)) {
-      case 0: return canonical(sign(), 0);                        // zero
-      case 1: return canonical(sign(), next() >> below(64));      // subnormal
-      case 2: return canonical(sign() | 0x7fff, 0);               // infinity
-      case 3: return canonical(sign() | 0x7fff, next() | std::uint64_t{1} << 62);  // quiet NaN
-      default: {  // signalling NaN, never with the payload of infinity
-        const std::uint64_t payload = (next() >> below(63)) & ~(std::uint64_t{1} << 62);
-        return canonical(sign() | 0x7fff, payload == 0 ? 1 : payload);
-      }
+  // Zeros, subnormals, infinities and quiet NaNs with any payload, of
+  // either sign.
+  double special() {
+    const std::uint64_t sign = coin() ? std::uint64_t{1} << 63 : 0;
+    switch (below(4)) {
+      case 0: return std::bit_cast<double>(sign);
+      case 1: return std::bit_cast<double>(sign | next() >> (12 + below(52)));
+      case 2: return std::bit_cast<double>(sign | std::uint64_t{0x7ff} << 52);
+      default: return std::bit_cast<double>(sign | std::uint64_t{0xfff} << 51 | next() >> 13);
     }
   }
 
