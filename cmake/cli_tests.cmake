@@ -3,10 +3,12 @@
 # under cli/ in the build tree after sourcing cli/env.sh, which defines
 #   navdump, radcon, write_listing_case   the built programs, run through
 #                                         the emulator in a cross build;
+#   with_faults, refusing_skips           strace failing chosen calls
+#                                         (native builds);
 #   navdump_without_arguments             navdump started with no argument
 #                                         vector, as Linux starts it
 #                                         (argc 1, an empty argv[0]);
-#   NAVDUMP_PATH, SOURCE                  the program's path, the source tree;
+#   NAVDUMP_PATH, RADCON_PATH, SOURCE     the programs' paths, the source tree;
 #   expected                              navdump's listing of cli/listed.rec;
 #   expect STATUS ERR                     checks the status of the command
 #                                         just run and its standard error,
