@@ -18,6 +18,12 @@ bool parse_number(const char* text, double& value) {
   return errno == 0 && end != text && *end == '\0';
 }
 
+// Names the argument that is not a usable number; returns the failure status.
+int bad_number(const char* program, const char* what, const char* text) {
+  std::fprintf(stderr, "%s: bad %s: %s\n", program, what, text);
+  return -9;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -29,11 +35,14 @@ int main(int argc, char* argv[]) {
   double records = 0.0;
   double start_time = 345600.0;
   double rate_hz = 50.0;
-  if (!parse_number(argv[2], records) || records < 0 ||
-      (argc > 3 && !parse_number(argv[3], start_time)) ||
-      (argc > 4 && (!parse_number(argv[4], rate_hz) || !(rate_hz > 0)))) {
-    std::fprintf(stderr, "%s: bad number\n", argv[0]);
-    return -9;
+  if (!parse_number(argv[2], records) || records < 0) {
+    return bad_number(argv[0], "number of records", argv[2]);
+  }
+  if (argc > 3 && !parse_number(argv[3], start_time)) {
+    return bad_number(argv[0], "start time", argv[3]);
+  }
+  if (argc > 4 && (!parse_number(argv[4], rate_hz) || !(rate_hz > 0))) {
+    return bad_number(argv[0], "rate", argv[4]);
   }
   std::FILE* out = std::strcmp(argv[1], "-") == 0 ? stdout : std::fopen(argv[1], "wb");
   if (out == nullptr) {
