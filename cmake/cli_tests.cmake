@@ -1,12 +1,13 @@
 # SPDX-License-Identifier: MIT
 # Command-line tests: each is a short sh script, run in a folder of its own
 # under cli/ in the build tree after sourcing cli/env.sh, which defines
-#   navdump, radcon, write_listing_case   the built programs, run through
-#                                         the emulator in a cross build;
+#   navdump, radcon, write_samples,       the built programs, run through
+#   write_listing_case                    the emulator in a cross build;
 #   navdump_without_arguments             navdump started with no argument
 #                                         vector, as Linux starts it
 #                                         (argc 1, an empty argv[0]);
-#   NAVDUMP_PATH, SOURCE                  the program's path, the source tree;
+#   NAVDUMP_PATH, WRITE_SAMPLES_PATH,     the programs' paths, the source tree;
+#   SOURCE
 #   expected                              navdump's listing of cli/listed.rec;
 #   expect STATUS ERR                     checks the status of the command
 #                                         just run and its standard error,

@@ -16,7 +16,7 @@
 int main(int argc, char* argv[]) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: %s DIR\n", argc > 0 ? argv[0] : "write_fuzz_seeds");
-    return -9;
+    return tools::kFailureStatus;
   }
   constexpr double kLimit = 2147558400.0;
   const double nan = std::numeric_limits<double>::quiet_NaN();
@@ -48,7 +48,7 @@ int main(int argc, char* argv[]) {
     const bool written = out != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
     if (out == nullptr || std::fclose(out) != 0 || !written) {
       std::fprintf(stderr, "%s: cannot write %s\n", argv[0], path.c_str());
-      return -9;
+      return tools::kFailureStatus;
     }
   }
   return 0;

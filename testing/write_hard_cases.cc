@@ -74,7 +74,7 @@ void raw_bits(std::mt19937_64& g, std::size_t, SampleRecord& r) {
 int main(int argc, char* argv[]) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: %s DIR\n", argc > 0 ? argv[0] : "write_hard_cases");
-    return -9;
+    return tools::kFailureStatus;
   }
   const struct {
     const char* name;
@@ -91,7 +91,7 @@ int main(int argc, char* argv[]) {
     const std::string path = std::string(argv[1]) + "/" + c.name + ".rec";
     if (!tools::write_record_file(path, records, trailing)) {
       std::fprintf(stderr, "%s: cannot write %s\n", argv[0], path.c_str());
-      return -9;
+      return tools::kFailureStatus;
     }
   }
   return 0;

@@ -28,7 +28,7 @@ double scaled(std::uint64_t bits, int exponent) {
 int main(int argc, char* argv[]) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: %s FILE\n", argc > 0 ? argv[0] : "write_listing_case");
-    return -9;
+    return tools::kFailureStatus;
   }
   constexpr double kInf = std::numeric_limits<double>::infinity();
   const double specials[] = {std::numeric_limits<double>::quiet_NaN(),
@@ -60,7 +60,7 @@ int main(int argc, char* argv[]) {
   const std::vector<std::byte> trailing(135, std::byte{0x42});
   if (!tools::write_record_file(argv[1], records, trailing)) {
     std::fprintf(stderr, "%s: cannot write %s\n", argv[0], argv[1]);
-    return -9;
+    return tools::kFailureStatus;
   }
   return 0;
 }

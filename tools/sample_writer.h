@@ -13,6 +13,9 @@
 
 namespace tools {
 
+// The status of every tool that fails; the shell sees 247.
+inline constexpr int kFailureStatus = -9;
+
 // The 136 bytes of a record as the file holds them: 17 little-endian doubles.
 std::array<std::byte, navdump::kRecordSize> encode_record(const navdump::SampleRecord& record);
 
