@@ -12,7 +12,7 @@
 #include <limits>
 #include <vector>
 
-#include "operands.h"
+#include "generator.h"
 #include "sample_writer.h"
 
 namespace {
@@ -40,7 +40,7 @@ int main(int argc, char* argv[]) {
                              9.9999999999999995, 3.141592653589793,
                              std::bit_cast<double>(0x7ff4000000000000)};
   const double listed_times[] = {86399.996, -3661.5, 2147558400.5};
-  testing_support::Generator g(20261209);
+  tools::Generator g(20261209);
   std::vector<navdump::SampleRecord> records(9001);
   for (std::size_t i = 0; i < records.size(); ++i) {
     navdump::SampleRecord& r = records[i];
