@@ -2,7 +2,7 @@
 # Command-line tests: each is a short sh script, run in a folder of its own
 # under cli/ in the build tree after sourcing cli/env.sh, which defines
 #   navdump, radcon, write_samples,       the built programs, run through
-#   write_listing_case                    the emulator in a cross build;
+#   write_test_files                      the emulator in a cross build;
 #   navdump_without_arguments             navdump started with no argument
 #                                         vector, as Linux starts it
 #                                         (argc 1, an empty argv[0]);
