@@ -91,7 +91,7 @@ TEST(ListingBlock, MatchesTheQuotedFormatsWithX87Arithmetic) {
   if (!x87::kHostIsX87) GTEST_SKIP() << "long double is not the x87 80-bit format here";
   const auto count = testing_support::operand_count(100'000);
   ASSERT_TRUE(count) << "NAVTOOLS_DIFF_OPERANDS is not a count";
-  testing_support::Generator g(2);
+  tools::Generator g(2);
   for (std::uint64_t drawn = 0; drawn < *count; drawn += kFieldCount) {
     SampleRecord raw;
     for (double& f : raw.field) f = g.value();

@@ -47,8 +47,9 @@ for arch in $cross_archs; do
   # As scripts/cross_test.sh configures it (tests included, not built here).
   build "$arch" "build-cross-$arch" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-$arch.cmake"
 done
-cmake --build "$root/default" -j"$(nproc)" --target write_hard_cases >/dev/null
-"$root/default/testing/write_hard_cases" "$root/cases"
+cmake --build "$root/default" -j"$(nproc)" --target write_test_files >/dev/null
+rm -f "$root"/cases/*.rec
+"$root/default/testing/write_test_files" hard-cases "$root/cases"
 
 # The default build's output, once per file.
 for file in "$root"/cases/*.rec; do

@@ -10,10 +10,10 @@ build=${FUZZ_BUILD_DIR:-build-fuzz}
 seconds=${FUZZ_SECONDS:-60}
 cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DNAVTOOLS_FUZZ=ON -DNAVTOOLS_TESTS=OFF -DNAVTOOLS_WERROR=ON >/dev/null
-cmake --build "$build" -j"$(nproc)" --target listing_fuzz write_fuzz_seeds >/dev/null
+cmake --build "$build" -j"$(nproc)" --target listing_fuzz write_test_files >/dev/null
 corpus="$build/corpus"
 mkdir -p "$corpus"
-"$build/testing/write_fuzz_seeds" "$corpus"
+"$build/testing/write_test_files" fuzz-seeds "$corpus"
 log="$build/listing_fuzz.log"
 if ! "$build/navdump/listing_fuzz" -max_len=4096 -max_total_time="$seconds" \
   -print_final_stats=1 "$corpus" >"$log" 2>&1; then

@@ -13,6 +13,9 @@
 
 namespace tools {
 
+// The status of every tool that fails; the shell sees 247.
+inline constexpr int kFailureStatus = -9;
+
 // The 136 bytes of a record as the file holds them: 17 little-endian doubles.
 std::array<std::byte, navdump::kRecordSize> encode_record(const navdump::SampleRecord& record);
 
@@ -33,5 +36,20 @@ bool write_synthetic(std::FILE* out, std::int64_t count, double start_time,
 bool write_record_file(const std::string& path,
                        std::span<const navdump::SampleRecord> records,
                        std::span<const std::byte> trailing = {});
+
+// ---- The files of the tests. Each returns the path it could not write, or
+// an empty string once all is written.
+
+// The record file of the command-line tests, the same bytes on every host:
+// 9001 records a second apart from 345600 s and 135 trailing bytes.
+std::string write_listing_case(const std::string& path);
+
+// Record files whose listings are sensitive to every rounding step, for
+// comparing builds digit for digit, in a folder; the same on every run.
+std::string write_hard_cases(const std::string& dir);
+
+// A few small record files on delicate values, in a folder: the seed corpus
+// of the fuzz target.
+std::string write_fuzz_seeds(const std::string& dir);
 
 }  // namespace tools
