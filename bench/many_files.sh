@@ -36,7 +36,7 @@ serial() {
 }
 parallel_xargs() {
   # shellcheck disable=SC2016  # $0 and $1 belong to the inner shell
-  find "$dir" -maxdepth 1 -name '*.rec' -print0 |
+  find "$dir" -maxdepth 1 -type f -name '*.rec' -print0 |
     xargs -0 -r -n 1 -P "$(nproc)" sh -c '"$0" "$1" >"$1.txt" 2>"$1.count"' "$navdump"
 }
 seconds() {  # prints how long the command took

@@ -68,6 +68,20 @@ void signalling_first_time(Generator& g, std::size_t i, SampleRecord& r) {
   if (i % 7 == 3) r.field[0] = uniform(g, -1e6, 1e6);
 }
 
+// Special first times against special times: inf - inf gives the x87
+// unit's default NaN, and of two NaNs with one payload the positive wins.
+void special_times(Generator& g, std::size_t i, SampleRecord& r, std::uint64_t first) {
+  const std::uint64_t times[] = {0x7ff0000000000000, 0xfff0000000000000, 0xfff8000000000000,
+                                 0x7ff8000000000000, 0x4115180000000000};
+  r.field[0] = std::bit_cast<double>(i == 0 ? first : times[g.below(std::size(times))]);
+}
+void infinite_first_time(Generator& g, std::size_t i, SampleRecord& r) {
+  special_times(g, i, r, 0x7ff0000000000000);
+}
+void quiet_nan_first_time(Generator& g, std::size_t i, SampleRecord& r) {
+  special_times(g, i, r, 0x7ff8000000000000);
+}
+
 void raw_bits(Generator& g, std::size_t, SampleRecord& r) {
   for (double& f : r.field) f = std::bit_cast<double>(g.next());
 }
@@ -122,7 +136,8 @@ std::string write_hard_cases(const std::string& dir) {
   } cases[] = {{"random_angles", random_angles, 0}, {"short_times", short_times, 5},
                {"far_apart", far_apart, 0},         {"specials", specials, 135},
                {"raw_bits", raw_bits, 77},          {"signalling_first_time", signalling_first_time, 0},
-               {"drawn_values", drawn_values, 0}};
+               {"drawn_values", drawn_values, 0},   {"infinite_first_time", infinite_first_time, 0},
+               {"quiet_nan_first_time", quiet_nan_first_time, 0}};
   Generator g(20261208);
   for (const auto& c : cases) {
     std::vector<SampleRecord> records(kRecords);
