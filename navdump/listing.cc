@@ -15,7 +15,7 @@ Extended extended(std::int32_t v) { return Extended(static_cast<double>(v)); }
 
 // The time converts to extended exactly, so the test can be made on it.
 bool has_defined_breakdown(double t) {
-  return std::isfinite(t) && std::fabs(t) < 24856.0 * 86400.0;
+  return std::isfinite(t) && std::fabs(t) < kBreakdownLimit;
 }
 
 }  // namespace

@@ -21,9 +21,12 @@ struct GpsTimeParts {
   std::int32_t hundredths = 0;
 };
 
+// Times of 24856 days or more in magnitude: their day count in seconds
+// overflows a 32-bit integer.
+inline constexpr double kBreakdownLimit = 24856.0 * 86400.0;
+
 // Breaks a time in seconds into days and clock time, truncating toward zero
-// at every step, in extended precision throughout. Times of 24856 days or
-// more in magnitude (whose day count in seconds overflows a 32-bit integer),
+// at every step, in extended precision throughout. Times beyond the limit,
 // infinities and NaN give all-zero parts.
 GpsTimeParts break_down_time(double t);
 

@@ -38,7 +38,7 @@ inline long double subtract_from_memory(long double x, std::uint64_t y_bits) {
 inline GpsTimeParts break_down_time(double time) {
   const long double t = time;
   GpsTimeParts p;
-  if (!std::isfinite(t) || std::fabs(t) >= 24856.0L * 86400.0L) return p;
+  if (!std::isfinite(t) || std::fabs(time) >= kBreakdownLimit) return p;
   p.day = static_cast<std::int32_t>(t / 86400.0L);
   const long double s = t - static_cast<long double>(p.day * 86400);
   p.hour = static_cast<std::int32_t>(s) / 3600;

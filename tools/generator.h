@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "listing.h"
+
 namespace tools {
 
 // splitmix64: fast, and the same sequence everywhere.
@@ -69,7 +71,7 @@ class Generator {
   // Times near the boundaries of days, hours, minutes, seconds and
   // hundredths, below 16 s, and near the end of the day count.
   double time() {
-    const double units[] = {86400.0, 3600.0, 60.0, 1.0, 0.01, 2147558400.0};
+    const double units[] = {86400.0, 3600.0, 60.0, 1.0, 0.01, navdump::kBreakdownLimit};
     double t = 0.0;
     switch (below(4)) {
       case 0: t = static_cast<double>(next() >> 11) * 0x1p-49; break;  // below 16 s

@@ -105,7 +105,7 @@ std::string write_listing_case(const std::string& path) {
                              0x1p-16 * 3,  // a decimal tie at the 15th decimal
                              9.9999999999999995, 3.141592653589793,
                              std::bit_cast<double>(0x7ff4000000000000)};
-  const double listed_times[] = {86399.996, -3661.5, 2147558400.5};
+  const double listed_times[] = {86399.996, -3661.5, navdump::kBreakdownLimit + 0.5};
   Generator g(20261209);
   std::vector<SampleRecord> records(9001);
   for (std::size_t i = 0; i < records.size(); ++i) {
@@ -153,7 +153,7 @@ std::string write_fuzz_seeds(const std::string& dir) {
   // Times where the breakdown is delicate (a whole day, short and negative
   // times, hundredths reaching 100, NaN, infinities, the end of the day
   // count), six a seed.
-  constexpr double kLimit = 2147558400.0;
+  constexpr double kLimit = navdump::kBreakdownLimit;
   const double times[] = {345600.0, 0.015, -3661.5, 86399.996, kNaN, kInf, -kInf, kLimit,
                           std::nextafter(kLimit, 0.0), -1e300, 15.995, 363787.04};
   std::vector<std::vector<SampleRecord>> seeds(3);
