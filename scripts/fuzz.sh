@@ -12,8 +12,9 @@ cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDe
   -DNAVTOOLS_FUZZ=ON -DNAVTOOLS_TESTS=OFF -DNAVTOOLS_WERROR=ON >/dev/null
 cmake --build "$build" -j"$(nproc)" --target listing_fuzz write_test_files >/dev/null
 corpus="$build/corpus"
-mkdir -p "$corpus"
-"$build/testing/write_test_files" fuzz-seeds "$corpus"
+mkdir -p "$corpus" "$build/cases"
+"$build/testing/write_test_files" hard-cases "$build/cases"
+for file in "$build"/cases/*.rec; do head -c 4096 "$file" >"$corpus/$(basename "$file")"; done
 log="$build/listing_fuzz.log"
 if ! "$build/navdump/listing_fuzz" -max_len=4096 -max_total_time="$seconds" \
   -print_final_stats=1 "$corpus" >"$log" 2>&1; then

@@ -8,6 +8,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <limits>
 
 #include "listing.h"
@@ -68,16 +69,16 @@ class Generator {
     }
   }
 
-  // Times near the boundaries of days, hours, minutes, seconds and
-  // hundredths, below 16 s, and near the end of the day count.
+  // Times near the boundaries of days, hours, minutes, seconds, hundredths
+  // and half hundredths, below 16 s, and near the end of the day count.
   double time() {
-    const double units[] = {86400.0, 3600.0, 60.0, 1.0, 0.01, navdump::kBreakdownLimit};
+    const double units[] = {86400.0, 3600.0, 60.0, 1.0, 0.01, 0.005, navdump::kBreakdownLimit};
     double t = 0.0;
     switch (below(4)) {
       case 0: t = static_cast<double>(next() >> 11) * 0x1p-49; break;  // below 16 s
       case 1: t = static_cast<double>(next() >> 11) * 0x1p-53 * 2.2e9; break;
       default: {
-        const double u = units[below(6)];
+        const double u = units[below(std::size(units))];
         t = u * static_cast<double>(u > 1e9 ? 1 : below(u >= 60.0 ? 25000 : 6000));
         t = steps_away(t, between(-4, 4));
         break;

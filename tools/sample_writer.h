@@ -45,11 +45,8 @@ bool write_record_file(const std::string& path,
 std::string write_listing_case(const std::string& path);
 
 // Record files whose listings are sensitive to every rounding step, for
-// comparing builds digit for digit, in a folder; the same on every run.
+// comparing builds digit for digit and seeding the fuzz target, in a
+// folder; the same on every run.
 std::string write_hard_cases(const std::string& dir);
-
-// A few small record files on delicate values, in a folder: the seed corpus
-// of the fuzz target.
-std::string write_fuzz_seeds(const std::string& dir);
 
 }  // namespace tools
