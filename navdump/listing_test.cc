@@ -84,6 +84,21 @@ TEST(ElapsedTime, IsRoundedToDoubleOnce) {
             "                  nan");
 }
 
+// Angles print in degrees, each product formed in extended precision with
+// the 64-bit factor: with a double product the first value, with the
+// factor's last bit off the second would print the neighbouring double.
+TEST(AngleFields, ConvertInExtendedPrecision) {
+  SampleRecord r;
+  r.field[1] = 0x1.a20bfcbc5f58cp+0;
+  r.field[2] = 0x1.b9c53fa5cfb11p+1;
+  r.field[3] = r.field[2];  // not an angle
+  convert_angles(r);
+  const std::string text = block_text(r, 0);
+  EXPECT_NE(text.find("   93.563745009320144  197.746760179722315    3.451332050287768 "),
+            std::string::npos)
+      << text;
+}
+
 // The whole block against the quoted printf formats, with the breakdown,
 // elapsed time and angles from the x87 unit. NAVTOOLS_DIFF_OPERANDS sets
 // the number of values drawn, shared by two shards that ctest runs side by
