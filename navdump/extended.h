@@ -33,7 +33,8 @@ class Extended {
   std::uint16_t sign_exponent() const { return sign_exponent_; }
   std::uint64_t significand() const { return significand_; }
 
-  // Rounded to nearest even, to double subnormals and infinities as needed.
+  // Rounded to nearest even, to double subnormals and infinities as needed;
+  // a nonzero value must not be below the smallest double subnormal.
   double to_double() const;
   // Truncated toward zero; the value must be finite and below 2^31 in
   // magnitude.

@@ -13,7 +13,9 @@ int main(int argc, char* argv[]) {
   const int fd = navdump::open_input(*path, stderr);
   if (fd < 0) return navdump::kFailureStatus;
 
-  navdump::ListedRecords records(fd, navdump::open_skip_sink("/dev/null"));
+  // Static, so that the reader's 64 KiB buffer is reserved when the program
+  // is loaded, not on a stack that a limit may hold below it.
+  static navdump::ListedRecords records(fd, navdump::open_skip_sink("/dev/null"));
   const navdump::ListingOutcome outcome = navdump::list_records(records, stdout);
   return navdump::report(outcome, *path, output_was_open, stdout, stderr);
 }
