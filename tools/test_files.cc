@@ -91,7 +91,7 @@ std::string write_hard_cases(const std::string& dir) {
     if (cases[c].first_time != 0) records[0].field[0] = std::bit_cast<double>(cases[c].first_time);
     // A trailing partial record of a different length in each.
     const std::vector<std::byte> trailing(c * 45, std::byte{0x42});
-    const std::string path = dir + "/" + cases[c].name + ".rec";
+    std::string path = dir + "/" + cases[c].name + ".rec";
     if (!write_record_file(path, records, trailing)) return path;
   }
   return {};
