@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: MIT
 // baseline_navdump FILE: the record-at-a-time stdio design navdump is
-// measured against: one fread per record, every 3000th record printed with
-// the quoted printf formats from long double arithmetic (the reference).
-// Records are read straight into doubles, as that design did on the
-// little-endian hosts it ran on; it converted every record's angles, this
-// one only the printed ones', which flatters it.
+// measured against: one fread per record, every record's angles converted
+// with the host's long double, every 3000th record printed with the quoted
+// printf formats (the reference). Records are read straight into doubles,
+// as that design did on the little-endian hosts it ran on.
 #include <bit>
 #include <cstdio>
 #include <string>
@@ -19,11 +18,10 @@ int main(int argc, char* argv[]) {
   long count = 0;
   std::uint64_t t0_bits = 0;
   while (std::fread(record.field.data(), navdump::kRecordSize, 1, in) == 1) {
+    navdump::x87::reference_angles(record);
     if (count == 0) t0_bits = std::bit_cast<std::uint64_t>(record.field[0]);
     ++count;
-    if (count % 3000 != 0) continue;
-    const std::string text = navdump::x87::reference_block(record, t0_bits);
-    std::fputs(text.c_str(), stdout);
+    if (count % 3000 == 0) std::fputs(navdump::x87::reference_text(record, t0_bits).c_str(), stdout);
   }
   std::fprintf(stderr, "record # %ld\n", count);
   return 0;

@@ -63,10 +63,17 @@ inline std::string block_text(const SampleRecord& record, std::uint64_t t0_bits)
   return std::string(buffer, size > 0 ? static_cast<std::size_t>(size) : 0U);
 }
 
-// The block of a record as read from the file (angles still in radians),
-// printed with the quoted formats from long double arithmetic.
-inline std::string reference_block(const SampleRecord& raw, std::uint64_t t0_bits) {
-  const double t = raw.field[0];
+// The angles of a record turned into degrees with long double arithmetic.
+inline void reference_angles(SampleRecord& record) {
+  for (const std::size_t i : kAngleFields) {
+    record.field[i] = static_cast<double>(record.field[i] * 57.295779513082320877L);
+  }
+}
+
+// The block of a record whose angles are in degrees, printed with the
+// quoted formats from long double arithmetic.
+inline std::string reference_text(const SampleRecord& record, std::uint64_t t0_bits) {
+  const double t = record.field[0];
   const GpsTimeParts p = break_down_time(t);
   std::string text;
   char field[400];
@@ -76,13 +83,16 @@ inline std::string reference_block(const SampleRecord& raw, std::uint64_t t0_bit
   append(std::snprintf(field, sizeof field, "%21.14lf ",
                        static_cast<double>(subtract_from_memory(t, t0_bits))));
   for (std::size_t i = 1; i < kFieldCount; ++i) {
-    double v = raw.field[i];
-    for (const std::size_t angle : kAngleFields) {
-      if (angle == i) v = static_cast<double>(v * 57.295779513082320877L);
-    }
-    append(std::snprintf(field, sizeof field, i + 1 < kFieldCount ? "%20.15lf " : "%20.15lf\n", v));
+    append(std::snprintf(field, sizeof field, i + 1 < kFieldCount ? "%20.15lf " : "%20.15lf\n",
+                         record.field[i]));
   }
   return text;
+}
+
+// The same for a record as read from the file, angles in radians.
+inline std::string reference_block(SampleRecord raw, std::uint64_t t0_bits) {
+  reference_angles(raw);
+  return reference_text(raw, t0_bits);
 }
 
 // Checks navdump's block of a record as read from the file against the
