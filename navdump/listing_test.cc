@@ -66,6 +66,9 @@ TEST(ElapsedTime, IsRoundedToDoubleOnce) {
   EXPECT_EQ(elapsed_text(342004881.5, 0x1.4f5bffa53e7cap-11), "342004881.49936032295227");
   // Just above a tie for double, exactly a tie once rounded to 64 bits.
   EXPECT_EQ(elapsed_text(1073741824.5, -0x1.0000000000001p-23), "1073741824.50000000000000");
+  // A tie at 64 bits goes to the even neighbour, which is then a tie for
+  // double, which goes to the even one again.
+  EXPECT_EQ(elapsed_text(0x1.0000000000001p+10, 0x1.ffcp-44), "  1024.00000000000000");
   // inf - inf is the x87 unit's default NaN, which is negative.
   constexpr double kInf = std::numeric_limits<double>::infinity();
   EXPECT_EQ(elapsed_text(kInf, kInf), "                 -nan");
@@ -81,6 +84,9 @@ TEST(ElapsedTime, IsRoundedToDoubleOnce) {
             "                 -nan");
   EXPECT_EQ(elapsed_text(std::bit_cast<double>(0xfff8000000000001),
                          std::bit_cast<double>(0x7ff8000000000001)),
+            "                  nan");
+  EXPECT_EQ(elapsed_text(std::bit_cast<double>(0x7ff8000000000001),
+                         std::bit_cast<double>(0xfff8000000000001)),
             "                  nan");
 }
 
