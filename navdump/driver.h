@@ -19,20 +19,23 @@ inline constexpr int kFailureStatus = -9;
 std::optional<const char*> input_path(int argc, const char* const* argv,
                                       std::FILE* err);
 
-// Whether the stream's descriptor is open. Asked of standard output before
-// the input is opened, which may then take descriptor 1.
+// Whether the stream's descriptor is open. Asked of standard output and
+// standard error before anything is opened, which may then take their
+// descriptors: a stream closed at the start fails the run.
 bool is_open(std::FILE* stream);
 
-// A read-only descriptor on the path, or -1 after writing the open error to
-// err. A directory counts as a file that cannot be opened.
-int open_input(const char* path, std::FILE* err);
+// A read-only descriptor on the path, or -1 after writing the error to err.
+// A directory counts as a file that cannot be opened. The regular file that
+// descriptor output_fd writes to (-1: none) is refused, since its own
+// listing would be read back as records.
+int open_input(const char* path, int output_fd, std::FILE* err);
 
 // A descriptor into which the reader skips unlisted records: path opened
 // for writing without blocking, kept only when it is the null device
-// (character device 1, 3) and it can sit above standard error, where the
-// listing or the count cannot flow into it. Otherwise -1, and the reader
-// reads those records instead; a FIFO or a regular file in its place must
-// neither stall the run nor fill up.
+// (character device 1, 3). Otherwise -1, and the reader reads those records
+// instead; a FIFO or a regular file in its place must neither stall the run
+// nor fill up. It may take the descriptor of a closed standard stream, which
+// fails the run whatever flows there.
 int open_skip_sink(const char* path);
 
 // What one pass over the input found.
@@ -45,12 +48,18 @@ struct ListingOutcome {
 // any read error.
 ListingOutcome list_records(ListedRecords& records, std::FILE* out);
 
+// Whether each standard stream had a descriptor at the start.
+struct OpenStreams {
+  bool out = false;
+  bool err = false;
+};
+
 // Closes out, which flushes the listing and reports errors that some
 // filesystems keep until the close, then writes the count line and any
-// failure to err, so that where both go to one file the count follows the
-// listing. out_was_open tells whether out had a descriptor at the start.
-// Returns the exit status.
-int report(const ListingOutcome& outcome, const char* path, bool out_was_open,
+// failure to err and closes it, so that where both share one open file the
+// count follows the listing. A count that cannot be written fails the run
+// too. Returns the exit status.
+int report(const ListingOutcome& outcome, const char* path, OpenStreams open,
            std::FILE* out, std::FILE* err);
 
 }  // namespace navdump

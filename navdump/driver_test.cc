@@ -15,7 +15,7 @@ namespace {
 
 TEST(SkipSink, OnlyTheNullDeviceIsTrusted) {
   const int null_sink = open_skip_sink("/dev/null");
-  EXPECT_GT(null_sink, STDERR_FILENO);
+  EXPECT_GE(null_sink, 0);
   ::close(null_sink);
   // In a broken root, /dev/null may be a file that would fill up, or a FIFO
   // that would stall every skip; with a reader on it, it opens.

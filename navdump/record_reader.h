@@ -6,9 +6,9 @@
 // first record (for its time) and the listed ones are copied into memory.
 // The bytes between them are consumed in the kernel: sendfile(2) from files
 // and block devices, splice(2) from pipes and FIFOs, to the null device.
-// Once a skip fails for any reason (files in /proc, terminals, sockets, a
-// sandbox that forbids the call, no null device), the rest of the input is
-// read from the same offset instead.
+// Once a skip fails for any reason (files in /proc, terminals, a sandbox
+// that forbids the call, no null device), the rest of the input is read
+// from the same offset instead.
 //
 // Every read asks for at least a page: from a pipe in packet mode (O_DIRECT)
 // a read takes one packet, of up to a page, and drops what it did not take.
