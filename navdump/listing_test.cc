@@ -4,12 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <charconv>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
-#include "operands.h"
+#include "generator.h"
 #include "x87_reference.h"
 
 namespace navdump {
@@ -105,6 +109,18 @@ TEST(AngleFields, ConvertInExtendedPrecision) {
       << text;
 }
 
+// NAVTOOLS_DIFF_OPERANDS as a plain decimal count, fallback when unset, or
+// nothing when it is set to anything else ("1e8", "abc", "").
+std::optional<std::uint64_t> operand_count(std::uint64_t fallback) {
+  const char* text = std::getenv("NAVTOOLS_DIFF_OPERANDS");
+  if (text == nullptr) return fallback;
+  const std::string_view s(text);
+  std::uint64_t count = 0;
+  const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), count);
+  if (s.empty() || error != std::errc() || end != s.data() + s.size()) return std::nullopt;
+  return count;
+}
+
 // The whole block against the quoted printf formats, with the breakdown,
 // elapsed time and angles from the x87 unit. NAVTOOLS_DIFF_OPERANDS sets
 // the number of values drawn, shared by two shards that ctest runs side by
@@ -113,7 +129,7 @@ class ListingBlock : public ::testing::TestWithParam<int> {};
 
 TEST_P(ListingBlock, MatchesTheQuotedFormatsWithX87Arithmetic) {
   if (!x87::kHostIsX87) GTEST_SKIP() << "long double is not the x87 80-bit format here";
-  const auto count = testing_support::operand_count(100'000);
+  const auto count = operand_count(100'000);
   ASSERT_TRUE(count) << "NAVTOOLS_DIFF_OPERANDS is not a count";
   tools::Generator g(2 + static_cast<std::uint64_t>(GetParam()));
   for (std::uint64_t drawn = 0; drawn < *count / 2; drawn += kFieldCount) {

@@ -1,96 +1,96 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Builds navdump and radcon several ways (the default build, g++ -O3 with
-# -march=x86-64-v3, clang++, the hardened build of the package, and cross
-# builds for each of CROSS_ARCHS, by default the eight other Debian release
-# architectures aarch64 s390x armhf i386 armel ppc64el riscv64 mips64el, run
-# under qemu-user) and checks that they print byte-identical output on a
-# fixed set of hard-case record files; with i386 among them, also an
-# unoptimised i386 build run natively. CROSS_ARCHS= (empty) compares the
-# native builds only.
-#
-# The cross builds are those of scripts/cross_test.sh, in build-cross-ARCH,
-# configured exactly as it configures them; only navdump and radcon are built
-# here, so whichever script runs second finds them built.
+# Builds the programs several ways and checks that every build prints
+# byte-identical output on the hard-case record files: against the default
+# build, g++ -O3 -march=x86-64-v3, clang++, the hardened build of the
+# package, and a cross build for each Debian architecture of
+# cmake/architectures.txt (ARCHS names some; empty for none), which also
+# runs its whole test suite under qemu-user; with i386 among them, an
+# unoptimised i386 build too, run natively. Prints each cross build's times.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=${COMPARE_DIR:-build-compare}
-cross_archs=${CROSS_ARCHS-aarch64 s390x armhf i386 armel ppc64el riscv64 mips64el}
-mkdir -p "$root/cases" "$root/expected"
+archs=${ARCHS-$(awk '!/^#/ {print $1}' cmake/architectures.txt)}
+# Differential tests take a small sample under emulation.
+export NAVTOOLS_DIFF_OPERANDS=200000
+declare -A dir
 
-declare -A dir  # build folder of each variant
 build() {  # name, folder, extra cmake arguments...
   local name=$1
   dir[$name]=$2
   shift 2
   cmake --fresh -S . -B "${dir[$name]}" -DNAVTOOLS_WERROR=ON "$@" >/dev/null
-  cmake --build "${dir[$name]}" -j"$(nproc)" --target navdump radcon >/dev/null
+  cmake --build "${dir[$name]}" -j"$(nproc)" >/dev/null
 }
 
-# Runs the program at a path of the named variant's build on this host:
-# through the emulator that the build's configuration names (the one its
-# tests use, written to emulator.txt), directly for a native build.
-run() {  # variant, program path, arguments...
-  local variant=$1 emulator=()
-  shift
-  mapfile -t emulator <"${dir[$variant]}/emulator.txt"
-  "${emulator[@]}" "$@"
+run() { "$@" && echo "status 0" || echo "status $?"; }  # its output, then its status
+
+# The variant's programs on the hard cases, in $root/out/VARIANT, through
+# the emulator its tests use, if any.
+outputs() {
+  local out=$root/out/$1 bin=${dir[$1]} emulator=() file
+  mapfile -t emulator <"$bin/emulator.txt"
+  rm -rf "$out" && mkdir -p "$out"
+  for file in "$root"/cases/*.rec; do
+    run "${emulator[@]}" "$bin/navdump/navdump" "$file" >"$out/navdump-$(basename "$file")" 2>&1
+  done
+  run "${emulator[@]}" "$bin/radcon/radcon" >"$out/radcon" 2>&1
+}
+
+status=0
+compare() {
+  outputs "$1"
+  if diff -r "$root/out/default" "$root/out/$1" >"$root/out/$1.diff"; then
+    echo "same: $1 ($(cat "$root/out/$1"/* | wc -l) lines)"
+  else
+    echo "DIFFERENT: $1 ($(grep -c '^>' "$root/out/$1.diff") lines differ; $root/out/$1.diff)"
+    status=1
+  fi
 }
 
 build default "$root/default" -DNAVTOOLS_TESTS=OFF
+cmake --build "$root/default" -j"$(nproc)" --target write_test_files >/dev/null
+rm -rf "$root/cases" && mkdir -p "$root/cases"
+"$root/default/testing/write_test_files" hard-cases "$root/cases"
+outputs default
+
 build gcc-v3 "$root/gcc-v3" -DNAVTOOLS_TESTS=OFF -DCMAKE_CXX_COMPILER=g++ \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS="-O3 -march=x86-64-v3"
+compare gcc-v3
 build clang "$root/clang" -DNAVTOOLS_TESTS=OFF -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=Release
-build hardened "$root/hardened" -DNAVTOOLS_TESTS=OFF -DNAVTOOLS_HARDEN=ON \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo
-for arch in $cross_archs; do
-  # As scripts/cross_test.sh configures it (tests included, not built here).
-  build "$arch" "build-cross-$arch" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-$arch.cmake"
-done
-variants="gcc-v3 clang hardened $cross_archs"
-if [[ " $cross_archs " == *" i386 "* && $(uname -m) == x86_64 ]]; then
-  # Unoptimised i386, linked statically and run on the x86-64 processor
-  # itself: at -O0 every double returned from a function passes through the
-  # x87 unit, whose load quietens a signalling NaN (qemu differs there).
+compare clang
+build hardened "$root/hardened" -DNAVTOOLS_TESTS=OFF -DNAVTOOLS_HARDEN=ON
+compare hardened
+if [[ " $archs " == *" i386 "* && $(uname -m) == x86_64 ]]; then
+  # At -O0 every double returned from a function passes through the x87
+  # unit, whose load quietens a signalling NaN. Linked statically, it runs on
+  # the x86-64 processor itself where the kernel runs 32-bit programs, else
+  # under qemu, whose x87 load quietens alike.
   build i386-O0 "$root/i386-O0" -DNAVTOOLS_TESTS=OFF -DCMAKE_BUILD_TYPE=Debug \
-    -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-i386.cmake" -DCMAKE_EXE_LINKER_FLAGS=-static
-  : >"$root/i386-O0/emulator.txt"
-  variants="$variants i386-O0"
-fi
-cmake --build "$root/default" -j"$(nproc)" --target write_test_files >/dev/null
-rm -f "$root"/cases/*.rec
-"$root/default/testing/write_test_files" hard-cases "$root/cases"
-
-# The default build's output, once per file.
-for file in "$root"/cases/*.rec; do
-  name=$(basename "$file" .rec)
-  run default "${dir[default]}/navdump/navdump" "$file" \
-    >"$root/expected/$name.out" 2>"$root/expected/$name.err" || true
-done
-run default "${dir[default]}/radcon/radcon" >"$root/expected/radcon.out"
-
-status=0
-for variant in $variants; do
-  for file in "$root"/cases/*.rec; do
-    name=$(basename "$file" .rec)
-    run "$variant" "${dir[$variant]}/navdump/navdump" "$file" \
-      >"$root/$variant.out" 2>"$root/$variant.err" || true
-    if cmp -s "$root/expected/$name.out" "$root/$variant.out" &&
-      cmp -s "$root/expected/$name.err" "$root/$variant.err"; then
-      echo "same: $variant navdump $name.rec ($(wc -l <"$root/$variant.out") lines)"
-    else
-      echo "DIFFERENT: $variant navdump $name.rec" \
-        "($(diff "$root/expected/$name.out" "$root/$variant.out" | grep -c '^>' || true) lines differ)"
-      status=1
-    fi
-  done
-  if run "$variant" "${dir[$variant]}/radcon/radcon" >"$root/$variant.out" &&
-    cmp -s "$root/expected/radcon.out" "$root/$variant.out"; then
-    echo "same: $variant radcon"
+    -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/cross.cmake" -DNAVTOOLS_ARCH=i386 \
+    -DCMAKE_EXE_LINKER_FLAGS=-static
+  if "$root/i386-O0/radcon/radcon" >/dev/null 2>&1; then
+    : >"$root/i386-O0/emulator.txt"
   else
-    echo "DIFFERENT: $variant radcon"
-    status=1
+    echo "i386-O0: this kernel runs no 32-bit x86 programs; under qemu"
   fi
+  compare i386-O0
+fi
+
+for arch in $archs; do
+  start=$SECONDS
+  build "$arch" "build-cross-$arch" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/cross.cmake" \
+    -DNAVTOOLS_ARCH="$arch"
+  built=$SECONDS
+  exclude=()
+  # qemu's x87 unit quietens a signalling NaN read from memory by fsubl
+  # before choosing between two NaNs, where the hardware lets the quiet
+  # minuend win (navdump follows the hardware, as the known answers and the
+  # native run of this test check); here the test would check qemu.
+  [ "$arch" = i386 ] && exclude=(-E 'ListingBlock\.MatchesTheQuotedFormatsWithX87Arithmetic')
+  ctest --test-dir "build-cross-$arch" --output-on-failure -j"$(nproc)" "${exclude[@]}" || status=1
+  compare "$arch"
+  echo "--- $arch: build $((built - start)) s, tests and comparison $((SECONDS - built)) s"
 done
 exit $status

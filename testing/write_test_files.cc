@@ -8,6 +8,7 @@
 #include <string>
 
 #include "sample_writer.h"
+#include "test_files.h"
 
 int main(int argc, char* argv[]) {
   const struct {

@@ -37,16 +37,4 @@ bool write_record_file(const std::string& path,
                        std::span<const navdump::SampleRecord> records,
                        std::span<const std::byte> trailing = {});
 
-// ---- The files of the tests. Each returns the path it could not write, or
-// an empty string once all is written.
-
-// The record file of the command-line tests, the same bytes on every host:
-// 9001 records a second apart from 345600 s and 135 trailing bytes.
-std::string write_listing_case(const std::string& path);
-
-// Record files whose listings are sensitive to every rounding step, for
-// comparing builds digit for digit and seeding the fuzz target, in a
-// folder; the same on every run.
-std::string write_hard_cases(const std::string& dir);
-
 }  // namespace tools

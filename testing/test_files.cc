@@ -9,6 +9,7 @@
 
 #include "generator.h"
 #include "sample_writer.h"
+#include "test_files.h"
 
 namespace tools {
 namespace {
