@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Builds the Debian package with the release workflow, then checks it as a
-# Debian developer would: lintian --pedantic must print no tag at all, and
+# Builds the Debian package as the README does, then checks it as a Debian
+# developer would: lintian --pedantic must print no tag at all, and
 # hardening-check must pass on both programs inside the package. A second
 # build, of a copy of the tree at another path with another umask, time zone
 # and locale, must give the same package byte for byte.
@@ -12,42 +12,37 @@ need_packages g++ cmake make dpkg-dev lintian devscripts git
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# The release workflow in the folder given; prints the package's path.
+# The README's build in the folder given, into a fresh build-release/.
 build_package() {
   rm -rf "$1/build-release"
-  if ! (cd "$1" && cmake --workflow --preset release) >"$work/log" 2>&1; then
-    cat "$work/log" >&2
-    exit 1
-  fi
-  mapfile -t debs < <(find "$1/build-release" -maxdepth 1 -name '*.deb')
-  [ ${#debs[@]} -eq 1 ] || { echo "expected one .deb in $1/build-release, found ${#debs[@]}" >&2; exit 1; }
-  echo "${debs[0]}"
+  (cd "$1" && cmake --workflow --preset release) >"$work/log" 2>&1 || { cat "$work/log" >&2; exit 1; }
 }
 
 # What a package holds, member by member, for a readable difference.
 describe() {
   ar tv "$1"
-  dpkg-deb --ctrl-tarfile "$1" | tar -tv --full-time
-  dpkg-deb -I "$1"
-  dpkg-deb --fsys-tarfile "$1" | tar -tv --full-time
-  dpkg-deb --ctrl-tarfile "$1" | tar -xOf - ./md5sums
+  for part in ctrl fsys; do dpkg-deb --$part-tarfile "$1" | tar -tv --full-time; done
+  dpkg-deb -I "$1" control md5sums
 }
 
-deb=$(umask 022 && TZ=UTC LC_ALL=C LANG=C build_package .)
+(umask 022 && TZ=UTC LC_ALL=C LANG=C build_package .)
+deb=$(echo build-release/navtools_*.deb)
 echo "package: $deb"
 
-# The copy is a checkout of HEAD, so that its last commit is the same, with
-# the working tree's uncommitted files laid over it.
+# The copy holds the working tree's files, uncommitted ones included, and a
+# repository whose last commit is this one's.
 copy=$work/another/path/navtools
 (
   umask 002
-  git init -q "$copy"
-  git -C "$copy" fetch -q "$PWD" HEAD
-  git -C "$copy" checkout -q --detach FETCH_HEAD
+  mkdir -p "$copy"
   git ls-files -z --cached --others --exclude-standard |
     tar --null -T - --ignore-failed-read -cf - 2>/dev/null | tar -xmf - -C "$copy"
+  git init -q "$copy"
+  git -C "$copy" fetch -q "$PWD" HEAD
+  git -C "$copy" update-ref HEAD FETCH_HEAD
+  TZ=NZST-12:45 LC_ALL=C.UTF-8 LANG=C.UTF-8 build_package "$copy"
 )
-again=$(umask 002 && TZ=NZST-12:45 LC_ALL=C.UTF-8 LANG=C.UTF-8 build_package "$copy")
+again=$(echo "$copy"/build-release/navtools_*.deb)
 if ! cmp "$deb" "$again"; then
   if command -v diffoscope >/dev/null; then
     diffoscope "$deb" "$again" || true
@@ -58,13 +53,9 @@ if ! cmp "$deb" "$again"; then
   exit 1
 fi
 echo "reproducible: $(sha256sum <"$deb" | cut -d' ' -f1) from both builds"
+
 tags=$(lintian --pedantic --display-info "$deb" 2>&1 | grep -v 'running with root privileges' || true)
-if [ -n "$tags" ]; then
-  echo "$tags"
-  echo "lintian: tags found" >&2
-  exit 1
-fi
+[ -z "$tags" ] || { echo "$tags"; echo "lintian: tags found" >&2; exit 1; }
 echo "lintian --pedantic: clean"
-unpacked=$work/unpacked
-dpkg-deb -x "$deb" "$unpacked"
-hardening-check "$unpacked/usr/bin/navdump" "$unpacked/usr/bin/radcon"
+dpkg-deb -x "$deb" "$work/unpacked"
+hardening-check "$work/unpacked/usr/bin/navdump" "$work/unpacked/usr/bin/radcon"

@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: MIT
-# Installs BUILD_DIR into a scratch prefix and checks that exactly the two
-# programs and their man pages land there.
+# Installs BUILD_DIR into a scratch prefix and checks that exactly the
+# PROGRAMS and their man pages land there.
 set(prefix "${BUILD_DIR}/install-check")
 file(REMOVE_RECURSE "${prefix}")
 execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${prefix}"
@@ -10,7 +10,11 @@ if(NOT status EQUAL 0)
 endif()
 file(GLOB_RECURSE installed RELATIVE "${prefix}" "${prefix}/*")
 list(SORT installed)
-set(expected bin/navdump bin/radcon share/man/man1/navdump.1 share/man/man1/radcon.1)
+set(expected "")
+foreach(program IN LISTS PROGRAMS)
+  list(APPEND expected bin/${program} share/man/man1/${program}.1)
+endforeach()
+list(SORT expected)
 if(NOT installed STREQUAL expected)
   message(FATAL_ERROR "installed: ${installed}\nexpected: ${expected}")
 endif()
