@@ -14,10 +14,10 @@ int main(int argc, char* argv[]) {
   if (argc != 2) return 2;
   std::FILE* in = std::fopen(argv[1], "r");
   if (in == nullptr) return 1;
-  navdump::SampleRecord record;
+  records::SampleRecord record;
   long count = 0;
   std::uint64_t t0_bits = 0;
-  while (std::fread(record.field.data(), navdump::kRecordSize, 1, in) == 1) {
+  while (std::fread(record.field.data(), records::kRecordSize, 1, in) == 1) {
     navdump::x87::reference_angles(record);
     if (count == 0) t0_bits = std::bit_cast<std::uint64_t>(record.field[0]);
     ++count;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The listing driver: argument check, opening the input, the read loop that
+// The listing driver: argument check, the skip sink, the read loop that
 // lists every 3000th record, and the final report with the exit status.
 #pragma once
 
@@ -7,28 +7,14 @@
 #include <cstdio>
 #include <optional>
 
-#include "record_reader.h"
+#include "listed_records.h"
 
 namespace navdump {
-
-// Status of a failed run; the shell sees it as 247.
-inline constexpr int kFailureStatus = -9;
 
 // The path given as the one argument, or nothing after writing the usage
 // line to err.
 std::optional<const char*> input_path(int argc, const char* const* argv,
                                       std::FILE* err);
-
-// Whether the stream's descriptor is open. Asked of standard output and
-// standard error before anything is opened, which may then take their
-// descriptors: a stream closed at the start fails the run.
-bool is_open(std::FILE* stream);
-
-// A read-only descriptor on the path, or -1 after writing the error to err.
-// A directory counts as a file that cannot be opened. The regular file that
-// descriptor output_fd writes to (-1: none) is refused, since its own
-// listing would be read back as records.
-int open_input(const char* path, int output_fd, std::FILE* err);
 
 // A descriptor into which the reader skips unlisted records: path opened
 // for writing without blocking, kept only when it is the null device
@@ -44,9 +30,9 @@ struct ListingOutcome {
   int read_error = 0;  // errno of a failed read, 0 at end of input
 };
 
-// Lists every record the reader hands out on out, then takes its count and
-// any read error.
-ListingOutcome list_records(ListedRecords& records, std::FILE* out);
+// Lists every record handed out on out, then takes the count and any read
+// error.
+ListingOutcome list_records(ListedRecords& listed, std::FILE* out);
 
 // Whether each standard stream had a descriptor at the start.
 struct OpenStreams {

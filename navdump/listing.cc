@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "extended.h"
 #include "fixed_format.h"
 
 namespace navdump {

@@ -13,6 +13,9 @@
 
 namespace navdump {
 
+using records::kFieldCount;
+using records::SampleRecord;
+
 struct GpsTimeParts {
   std::int32_t day = 0;
   std::int32_t hour = 0;

@@ -13,14 +13,14 @@
 #include "x87_reference.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::size_t whole = std::min<std::size_t>(size / navdump::kRecordSize, 2);
+  const std::size_t whole = std::min<std::size_t>(size / records::kRecordSize, 2);
   if (!navdump::x87::kHostIsX87 || whole == 0) return 0;
   const auto record = [data](std::size_t i) {
-    return std::span<const std::byte, navdump::kRecordSize>(
-        reinterpret_cast<const std::byte*>(data) + i * navdump::kRecordSize, navdump::kRecordSize);
+    return std::span<const std::byte, records::kRecordSize>(
+        reinterpret_cast<const std::byte*>(data) + i * records::kRecordSize, records::kRecordSize);
   };
-  const std::string mismatch = navdump::x87::check_block(navdump::decode_record(record(whole - 1)),
-                                                         navdump::time_bits(record(0)));
+  const std::string mismatch = navdump::x87::check_block(records::decode_record(record(whole - 1)),
+                                                         records::time_bits(record(0)));
   if (!mismatch.empty()) {
     std::fprintf(stderr, "block differs from the reference\n%s\n", mismatch.c_str());
     std::abort();

@@ -7,9 +7,10 @@ cd "$(dirname "$0")/.."
 build=${TIDY_BUILD_DIR:-build-tidy}
 # Configuring is enough: the compile database is all clang-tidy reads.
 cmake -S . -B "$build" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
-sources=$(git ls-files 'navdump/*.cc' 'radcon/*.cc' 'tools/*.cc' 'testing/*.cc' 'bench/*.cc' | grep -v '_fuzz\.cc$')
+sources=$(git ls-files '*.cc' | grep -v '_fuzz\.cc$')
 # shellcheck disable=SC2086
 clang-tidy -p "$build" --quiet $sources 2> >(grep -v 'warnings generated' >&2)
-# shellcheck disable=SC2046
-cppcheck $(cat .cppcheck) -I navdump -I radcon -I tools -I testing navdump radcon tools testing bench
+dirs=$(git ls-files '*.cc' | xargs dirname | sort -u)
+# shellcheck disable=SC2046,SC2086
+cppcheck $(cat .cppcheck) $(printf -- '-I %s ' $dirs) $dirs
 echo "static checks: clean"

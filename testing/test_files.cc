@@ -14,8 +14,8 @@
 namespace tools {
 namespace {
 
-using navdump::kFieldCount;
-using navdump::SampleRecord;
+using records::kFieldCount;
+using records::SampleRecord;
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();

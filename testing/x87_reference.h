@@ -13,8 +13,8 @@
 #include <limits>
 #include <string>
 
+#include "angles.h"
 #include "listing.h"
-#include "sample_record.h"
 
 namespace navdump::x87 {
 

@@ -8,25 +8,20 @@
 
 namespace tools {
 
-std::array<std::byte, navdump::kRecordSize> encode_record(const navdump::SampleRecord& record) {
-  std::array<std::byte, navdump::kRecordSize> bytes{};
-  for (std::size_t i = 0; i < navdump::kFieldCount; ++i) {
-    auto bits = std::bit_cast<std::uint64_t>(record.field[i]);
-    if constexpr (std::endian::native == std::endian::big) {
-      std::uint64_t swapped = 0;
-      for (int b = 0; b < 8; ++b, bits >>= 8) swapped = (swapped << 8) | (bits & 0xffU);
-      bits = swapped;
-    }
+std::array<std::byte, records::kRecordSize> encode_record(const records::SampleRecord& record) {
+  std::array<std::byte, records::kRecordSize> bytes{};
+  for (std::size_t i = 0; i < records::kFieldCount; ++i) {
+    const std::uint64_t bits = records::little_endian(std::bit_cast<std::uint64_t>(record.field[i]));
     std::memcpy(bytes.data() + i * sizeof bits, &bits, sizeof bits);
   }
   return bytes;
 }
 
-navdump::SampleRecord synthetic_record(std::int64_t index, double start_time,
+records::SampleRecord synthetic_record(std::int64_t index, double start_time,
                                        double rate_hz) {
   const double seconds = static_cast<double>(index) / rate_hz;
   const double phase = 2.0 * 3.141592653589793 * seconds;
-  navdump::SampleRecord r;
+  records::SampleRecord r;
   r.field[0] = start_time + seconds;
   r.field[1] = 0.05 * std::sin(phase / 30.0);           // roll
   r.field[2] = 0.02 * std::cos(phase / 45.0);           // pitch
@@ -38,13 +33,13 @@ navdump::SampleRecord synthetic_record(std::int64_t index, double start_time,
   r.field[8] = 0.61 + 1e-6 * seconds;                   // latitude
   r.field[9] = -1.73 + 2e-6 * seconds;                  // longitude
   r.field[10] = 0.004 * std::sin(phase / 3.0);          // drift angle
-  for (std::size_t i = 11; i < navdump::kFieldCount; ++i) {
+  for (std::size_t i = 11; i < records::kFieldCount; ++i) {
     r.field[i] = std::sin(phase / static_cast<double>(i)) * static_cast<double>(i);
   }
   return r;
 }
 
-bool write_records(std::FILE* out, std::span<const navdump::SampleRecord> records) {
+bool write_records(std::FILE* out, std::span<const records::SampleRecord> records) {
   for (const auto& record : records) {
     const auto bytes = encode_record(record);
     if (std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size()) return false;
@@ -55,7 +50,7 @@ bool write_records(std::FILE* out, std::span<const navdump::SampleRecord> record
 bool write_synthetic(std::FILE* out, std::int64_t count, double start_time,
                      double rate_hz) {
   constexpr std::int64_t kChunk = 4096;
-  std::vector<navdump::SampleRecord> chunk;
+  std::vector<records::SampleRecord> chunk;
   for (std::int64_t first = 0; first < count; first += kChunk) {
     chunk.clear();
     for (std::int64_t i = first; i < count && i < first + kChunk; ++i) {
@@ -67,7 +62,7 @@ bool write_synthetic(std::FILE* out, std::int64_t count, double start_time,
 }
 
 bool write_record_file(const std::string& path,
-                       std::span<const navdump::SampleRecord> records,
+                       std::span<const records::SampleRecord> records,
                        std::span<const std::byte> trailing) {
   std::FILE* out = std::fopen(path.c_str(), "wb");
   if (out == nullptr) return false;

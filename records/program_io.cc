@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: MIT
+#include "program_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace records {
+namespace {
+
+bool is_same_regular_file(const struct stat& input, int fd) {
+  struct stat other {};
+  return fd >= 0 && S_ISREG(input.st_mode) && ::fstat(fd, &other) == 0 &&
+         other.st_dev == input.st_dev && other.st_ino == input.st_ino;
+}
+
+}  // namespace
+
+const char* invocation_name(int argc, const char* const* argv, const char* fallback) {
+  return (argc > 0 && argv[0] != nullptr && argv[0][0] != '\0') ? argv[0] : fallback;
+}
+
+bool is_open(std::FILE* stream) { return ::fcntl(::fileno(stream), F_GETFD) >= 0; }
+
+int open_input(const char* path, int output_fd, std::FILE* err) {
+  int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+  struct stat info {};
+  if (fd >= 0 && (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode))) {
+    ::close(fd);
+    fd = -1;
+  }
+  if (fd < 0) {
+    std::fprintf(err, "ERROR: cannot open the input file: %s\n", path);
+    return -1;
+  }
+  if (is_same_regular_file(info, output_fd)) {
+    ::close(fd);
+    std::fprintf(err, "ERROR: the input file is also standard output: %s\n", path);
+    return -1;
+  }
+  if (S_ISREG(info.st_mode)) {
+    // Only a hint: the file is read once, front to back.
+    (void)::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+  }
+  return fd;
+}
+
+}  // namespace records

@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: MIT
+// What the programs that read record files share at their edges: the name
+// in the usage line, the standard streams, the opening of each input and
+// the status of a failed run.
+#pragma once
+
+#include <cstdio>
+
+namespace records {
+
+// Status of a failed run; the shell sees it as 247.
+inline constexpr int kFailureStatus = -9;
+
+// The name the program was started by, or fallback when it was started with
+// no argument vector: Linux then hands it argc 1 and an empty argv[0]
+// (older kernels argc 0).
+const char* invocation_name(int argc, const char* const* argv, const char* fallback);
+
+// Whether the stream's descriptor is open. Asked of standard output and
+// standard error before anything is opened, which may then take their
+// descriptors: a stream closed at the start fails the run.
+bool is_open(std::FILE* stream);
+
+// A read-only descriptor on the path, or -1 after writing the error to err.
+// A directory counts as a file that cannot be opened. The regular file that
+// descriptor output_fd writes to (-1: none) is refused, since what a run
+// writes there would be read back as records.
+int open_input(const char* path, int output_fd, std::FILE* err);
+
+}  // namespace records
