@@ -4,7 +4,10 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <initializer_list>
 #include <limits>
+#include <string_view>
 #include <vector>
 
 #include "generator.h"
@@ -15,6 +18,7 @@ namespace tools {
 namespace {
 
 using records::kFieldCount;
+using records::kRecordSize;
 using records::SampleRecord;
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
@@ -94,6 +98,98 @@ std::string write_hard_cases(const std::string& dir) {
     const std::vector<std::byte> trailing(c * 45, std::byte{0x42});
     std::string path = dir + "/" + cases[c].name + ".rec";
     if (!write_record_file(path, records, trailing)) return path;
+  }
+  return {};
+}
+
+std::string write_check_cases(const std::string& dir) {
+  // Times are start + index / rate, so the same on every host; values are
+  // the sample writer's, all finite.
+  const auto flight = [](std::size_t count, double start, double rate, std::size_t from = 0) {
+    std::vector<SampleRecord> records;
+    for (std::size_t i = from; i < from + count; ++i) {
+      records.push_back(synthetic_record(static_cast<std::int64_t>(i), start, rate));
+    }
+    return records;
+  };
+  const auto joined = [](std::vector<SampleRecord> a, const std::vector<SampleRecord>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+  };
+  const auto with_times = [](std::initializer_list<double> times) {
+    std::vector<SampleRecord> records;
+    for (const double t : times) records.push_back({{t}});
+    return records;
+  };
+  const std::vector<SampleRecord> clean = flight(12000, 345600.0, 50.0);
+  std::vector<SampleRecord> bad_times = flight(300, 345600.0, 50.0);
+  bad_times[10].field[0] = kNaN;
+  bad_times[20].field[0] = kInf;
+  bad_times[200].field[0] = -kNaN;
+  std::vector<SampleRecord> bad_values = flight(300, 345600.0, 50.0);
+  bad_values[5].field[3] = kNaN;
+  bad_values[7].field[16] = kInf;
+  bad_values[9].field[1] = -kInf;
+  bad_values[9].field[2] = kNaN;
+  bad_values[250].field[8] = std::bit_cast<double>(0x7ff4000000000000);  // signalling
+  std::vector<SampleRecord> repeated;  // a clock that ticks every third record
+  for (std::size_t i = 0; i < 30; ++i) {
+    const std::size_t tick = i / 3;
+    repeated.push_back({{static_cast<double>(tick)}});
+  }
+  // The first steps set the interval; later ones of half its length are no
+  // gaps, and would halve it were they counted.
+  const auto halved_rate = joined(flight(10001, 0.0, 50.0), flight(20000, 200.02, 100.0));
+  // Every fault at once: bzip2's signature as the first time (a subnormal),
+  // then a gap, a NaN time, an infinite value, a step back and a cut record.
+  std::vector<SampleRecord> all_faults = joined(
+      joined(joined(with_times({std::bit_cast<double>(std::uint64_t{0x39685a42})}),
+                    flight(200, 0.02, 50.0)),
+             flight(100, 0.02, 50.0, 250)),
+      flight(100, 0.0, 50.0));
+  all_faults[50].field[0] = kNaN;
+  all_faults[60].field[5] = kInf;
+  const std::vector<std::byte> cut(100, std::byte{0x42});
+  // Two records of zeros and 10 bytes, behind a signature; with no
+  // records, those bytes are written over the first record's.
+  const auto signature = [](std::string_view bytes) {
+    std::vector<std::byte> file(2 * kRecordSize + 10);
+    std::memcpy(file.data(), bytes.data(), bytes.size());
+    return file;
+  };
+  std::vector<std::byte> gzip_head(100);  // no whole record
+  std::memcpy(gzip_head.data(), "\x1f\x8b\x08", 3);
+  const struct {
+    const char* name;
+    std::vector<SampleRecord> records;
+    std::vector<std::byte> trailing;
+  } cases[] = {
+      {"clean_50hz.rec", clean, {}},
+      {"cut_record.rec", clean, cut},
+      {"records_removed.rec",
+       joined(joined(flight(3000, 345600.0, 50.0), flight(5950, 345600.0, 50.0, 3050)),
+              flight(2750, 345600.0, 50.0, 9250)),
+       {}},
+      {"week_rollover.rec", joined(flight(1000, 604780.0, 50.0), flight(1000, 0.0, 50.0)), {}},
+      {"bad_times.rec", bad_times, {}},
+      {"bad_values.rec", bad_values, {}},
+      {"empty.rec", {}, {}},
+      {"one_record.rec", flight(1, 345600.0, 50.0), {}},
+      {"hundred_bytes.rec", {}, cut},
+      // Steps 1, 2, 1.5 and 1: the interval is 1, and 1.5 is no gap.
+      {"lower_middle.rec", with_times({0.0, 1.0, 3.0, 4.5, 5.5}), {}},
+      {"repeated_times.rec", repeated, {}},
+      {"halved_rate.rec", halved_rate, {}},
+      {"gzip.rec", {}, gzip_head},
+      {"not_bzip2.rec", {}, signature("BZh0")},
+      {"all_faults.rec", all_faults, std::vector<std::byte>(10)},
+      {"xz.rec", {}, signature(std::string_view("\xfd" "7zXZ\0", 6))},
+      {"zstd.rec", {}, signature("\x28\xb5\x2f\xfd")},
+      {"bzip2.rec", {}, signature("BZh9")},
+  };
+  for (const auto& c : cases) {
+    std::string path = dir + "/" + c.name;
+    if (!write_record_file(path, c.records, c.trailing)) return path;
   }
   return {};
 }

@@ -16,4 +16,7 @@ std::string write_listing_case(const std::string& path);
 // folder; the same on every run.
 std::string write_hard_cases(const std::string& dir);
 
+// Record files with known faults, one each, for navcheck, in a folder.
+std::string write_check_cases(const std::string& dir);
+
 }  // namespace tools

@@ -2,7 +2,8 @@
 // write_test_files KIND PATH: writes the files of the tests.
 //   listing-case FILE   the record file of the command-line tests;
 //   hard-cases DIR      the files scripts/compare_builds.sh compares builds
-//                       on, whose beginnings seed scripts/fuzz.sh.
+//                       on, whose beginnings seed scripts/fuzz.sh;
+//   check-cases DIR     files with known faults, for navcheck.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -15,7 +16,8 @@ int main(int argc, char* argv[]) {
     const char* kind;
     std::string (*write)(const std::string&);
   } kinds[] = {{"listing-case", tools::write_listing_case},
-               {"hard-cases", tools::write_hard_cases}};
+               {"hard-cases", tools::write_hard_cases},
+               {"check-cases", tools::write_check_cases}};
   for (const auto& k : kinds) {
     if (argc != 3 || std::strcmp(argv[1], k.kind) != 0) continue;
     const std::string failed = k.write(argv[2]);
@@ -23,7 +25,7 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "%s: cannot write %s\n", argv[0], failed.c_str());
     return tools::kFailureStatus;
   }
-  std::fprintf(stderr, "usage: %s {listing-case FILE | hard-cases DIR}\n",
+  std::fprintf(stderr, "usage: %s {listing-case FILE | hard-cases DIR | check-cases DIR}\n",
                argc > 0 ? argv[0] : "write_test_files");
   return tools::kFailureStatus;
 }

@@ -1,0 +1,133 @@
+// SPDX-License-Identifier: MIT
+#include "file_check.h"
+
+#include <unistd.h>
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+#include <string_view>
+
+#include "program_io.h"
+
+namespace navcheck {
+namespace {
+
+using records::kRecordSize;
+using records::load_bits;
+
+// A double is infinite or NaN when its exponent is all ones, which one
+// step more carries into the sign bit.
+constexpr std::uint64_t kExponent = std::uint64_t{0x7ff} << 52;
+constexpr std::uint64_t kExponentStep = std::uint64_t{1} << 52;
+
+bool any_not_finite_one_by_one(const std::byte* p, std::size_t count) {
+  std::uint64_t carries = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    carries |= (load_bits(p + i * sizeof(double)) & kExponent) + kExponentStep;
+  }
+  return (carries >> 63) != 0;
+}
+
+// Whether any of the count doubles at p is infinite or NaN. Most of the
+// checking time goes here: on x86-64 processors with AVX2, a version of its
+// own takes four doubles at a time, whose top 16 bits, masked to the
+// exponent, reach 0x7ff0 only then.
+#if defined(__x86_64__)
+__attribute__((target("avx2"))) bool any_not_finite(const std::byte* p, std::size_t count) {
+  const __m256i exponents = _mm256_set1_epi64x(static_cast<long long>(kExponent));
+  const auto* v = reinterpret_cast<const __m256i*>(p);
+  __m256i highest = _mm256_setzero_si256();
+  __m256i beside = highest;  // so that two loads go at a time
+  for (; count >= 8; count -= 8, v += 2) {
+    highest = _mm256_max_epi16(highest, _mm256_and_si256(_mm256_loadu_si256(v), exponents));
+    beside = _mm256_max_epi16(beside, _mm256_and_si256(_mm256_loadu_si256(v + 1), exponents));
+  }
+  const __m256i reached = _mm256_cmpeq_epi16(_mm256_max_epi16(highest, beside), exponents);
+  // Only the bytes of each double's top 16 bits count.
+  return (static_cast<std::uint32_t>(_mm256_movemask_epi8(reached)) & 0xc0c0c0c0U) != 0 ||
+         any_not_finite_one_by_one(reinterpret_cast<const std::byte*>(v), count);
+}
+__attribute__((target("default")))
+#endif
+bool any_not_finite(const std::byte* p, std::size_t count) {
+  return any_not_finite_one_by_one(p, count);  // GCOVR_EXCL_LINE: x86-64 without AVX2, and others
+}
+
+// The compressed format whose signature the file begins with, if any.
+const char* compression_of(std::span<const std::byte> head) {
+  const std::string_view text(reinterpret_cast<const char*>(head.data()), head.size());
+  if (text.starts_with("\x1f\x8b\x08")) return "gzip";
+  if (text.starts_with(std::string_view("\xfd" "7zXZ\0", 6))) return "xz";
+  if (text.starts_with("\x28\xb5\x2f\xfd")) return "zstd";
+  // bzip2's signature ends in the block size, a digit 1 to 9.
+  if (text.size() >= 4 && text.starts_with("BZh") && text[3] >= '1' && text[3] <= '9') return "bzip2";
+  return nullptr;
+}
+
+// Records are checked in blocks that stay in the first-level cache: the
+// values of a whole block at once, one by one only in a block where one is
+// not finite, then the finite times.
+constexpr std::size_t kBlockRecords = 128;
+
+void check_block(const std::byte* block, std::size_t count, FileCheck& check) {
+  std::array<double, kBlockRecords> times;
+  std::size_t finite = 0;
+  if (!any_not_finite(block, count * records::kFieldCount)) {
+    for (std::size_t r = 0; r < count; ++r) {
+      times[r] = std::bit_cast<double>(load_bits(block + r * kRecordSize));
+    }
+    finite = count;
+  } else {
+    for (const std::byte* record = block; record != block + count * kRecordSize;
+         record += kRecordSize) {
+      check.bad_value += any_not_finite(record + sizeof(double), records::kFieldCount - 1) ? 1 : 0;
+      if (any_not_finite(record, 1)) {
+        ++check.bad_time;
+      } else {
+        times[finite++] = std::bit_cast<double>(load_bits(record));
+      }
+    }
+  }
+  check.steps.add(std::span(times.data(), finite));
+}
+
+void check_chunk(std::span<const std::byte> chunk, FileCheck& check) {
+  const std::size_t count = chunk.size() / kRecordSize;
+  for (std::size_t first = 0; first < count; first += kBlockRecords) {
+    check_block(chunk.data() + first * kRecordSize, std::min(kBlockRecords, count - first), check);
+  }
+}
+
+}  // namespace
+
+FileCheck check_records(records::RecordReader& reader) {
+  FileCheck check;
+  auto chunk = reader.next();
+  check.compression = compression_of(chunk.empty() ? reader.unused() : chunk);
+  for (; !chunk.empty(); chunk = reader.next()) check_chunk(chunk, check);
+  check.steps.finish();
+  check.records = reader.bytes_taken() / kRecordSize;
+  check.extra = reader.bytes_taken() % kRecordSize;
+  return check;
+}
+
+std::optional<FileCheck> check_file(const char* path, int output_fd, std::span<std::byte> buffer,
+                                    std::FILE* err) {
+  const int fd = records::open_input(path, output_fd, err);
+  if (fd < 0) return std::nullopt;
+  records::RecordReader reader(fd, buffer);
+  FileCheck check = check_records(reader);
+  ::close(fd);
+  if (reader.read_error() != 0) {
+    std::fprintf(err, "ERROR: cannot read the input file: %s\n", path);
+    return std::nullopt;
+  }
+  return check;
+}
+
+}  // namespace navcheck

@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: MIT
+// navcheck: tells which of many record files are damaged, one table row
+// for each.
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "check_table.h"
+#include "file_check.h"
+#include "program_io.h"
+
+namespace {
+
+// A read of 256 KiB stays in the processor's cache while its records are
+// checked.
+constexpr std::size_t kBufferSize = std::size_t{256} * 1024 + records::RecordReader::kMinBufferSize;
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: %s {input file}...\n",
+                 records::invocation_name(argc, argv, "navcheck"));
+    return records::kFailureStatus;
+  }
+  const bool out_open = records::is_open(stdout);
+
+  // Static, so that the buffer is reserved when the program is loaded, not
+  // on a stack that a limit may hold below it.
+  static std::array<std::byte, kBufferSize> buffer;
+  navcheck::print_header(stdout);
+  bool unreadable = false;
+  bool faulty = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::optional<navcheck::FileCheck> check =
+        navcheck::check_file(argv[i], out_open ? STDOUT_FILENO : -1, buffer, stderr);
+    const std::string verdict = navcheck::verdict(check);
+    navcheck::print_row(stdout, argv[i], check, verdict);
+    unreadable = unreadable || !check;
+    faulty = faulty || verdict != "ok";
+  }
+
+  // A stream's error flag holds any write that failed on the way, to a
+  // closed descriptor too; closing flushes the rest and reports errors some
+  // filesystems keep until then.
+  bool write_failed = std::ferror(stdout) != 0;
+  if (std::fclose(stdout) != 0) write_failed = true;
+  if (write_failed) std::fprintf(stderr, "ERROR: cannot write to standard output\n");
+  if (unreadable || write_failed) return records::kFailureStatus;
+  return faulty ? 1 : 0;
+}

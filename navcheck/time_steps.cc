@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: MIT
+#include "time_steps.h"
+
+#include <algorithm>
+
+namespace navcheck {
+
+TimeSteps::TimeSteps() { first_times_.reserve(kIntervalSteps + 1); }
+
+void TimeSteps::add(std::span<const double> times) {
+  std::size_t held = 0;
+  while (!settled_ && held < times.size()) {
+    first_times_.push_back(times[held++]);
+    if (first_times_.size() > kIntervalSteps) settle();
+  }
+  if (settled_) take(times.subspan(held));
+}
+
+void TimeSteps::finish() {
+  if (!settled_) settle();
+}
+
+// The interval from the times held, whose steps then count as any other.
+void TimeSteps::settle() {
+  settled_ = true;
+  std::vector<double> positive;
+  for (std::size_t i = 1; i < first_times_.size(); ++i) {
+    const double step = first_times_[i] - first_times_[i - 1];
+    if (step > 0) positive.push_back(step);
+  }
+  if (!positive.empty()) {
+    const auto middle = positive.begin() + static_cast<std::ptrdiff_t>((positive.size() - 1) / 2);
+    std::nth_element(positive.begin(), middle, positive.end());
+    has_interval_ = true;
+    interval_ = *middle;
+    gap_limit_ = 1.5 * interval_;
+  }
+  if (!first_times_.empty()) {
+    first_ = last_ = first_times_.front();
+    times_ = 1;
+    take(std::span(first_times_).subspan(1));
+  }
+  first_times_ = {};
+}
+
+// Counts the steps up to each time in one loop over locals, which the
+// compiler keeps in registers.
+void TimeSteps::take(std::span<const double> times) {
+  double last = last_;
+  double longest = longest_;
+  double gap_time = gap_time_;
+  std::uint64_t gaps = gaps_;
+  std::uint64_t backward = backward_;
+  for (const double time : times) {
+    const double step = time - last;
+    last = time;
+    if (step > gap_limit_) {
+      ++gaps;
+      gap_time += step - interval_;
+    }
+    if (step <= 0) ++backward;
+    if (step > longest) longest = step;
+  }
+  last_ = last;
+  longest_ = longest;
+  gap_time_ = gap_time;
+  gaps_ = gaps;
+  backward_ = backward;
+  times_ += times.size();
+}
+
+std::optional<double> TimeSteps::first() const {
+  return times_ > 0 ? std::optional(first_) : std::nullopt;
+}
+std::optional<double> TimeSteps::last() const {
+  return times_ > 0 ? std::optional(last_) : std::nullopt;
+}
+std::optional<double> TimeSteps::interval() const {
+  return has_interval_ ? std::optional(interval_) : std::nullopt;
+}
+std::optional<double> TimeSteps::gap_time() const {
+  return has_interval_ ? std::optional(gap_time_) : std::nullopt;
+}
+std::optional<double> TimeSteps::longest() const {
+  return times_ > 1 ? std::optional(longest_) : std::nullopt;
+}
+
+}  // namespace navcheck
