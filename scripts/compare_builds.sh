@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Builds the programs several ways and checks that every build prints
-# byte-identical output on the hard-case record files: against the default
+# byte-identical output on the hard-case and check-case record files (navdump
+# on each, navcheck on all, and radcon): against the default
 # build, g++ -O3 -march=x86-64-v3, clang++, the hardened build of the
 # package, and a cross build for each Debian architecture of
 # cmake/architectures.txt (ARCHS names some; empty for none), which also
@@ -34,6 +35,7 @@ outputs() {
   for file in "$root"/cases/*.rec; do
     run "${emulator[@]}" "$bin/navdump/navdump" "$file" >"$out/navdump-$(basename "$file")" 2>&1
   done
+  run "${emulator[@]}" "$bin/navcheck/navcheck" "$root"/cases/*.rec >"$out/navcheck" 2>&1
   run "${emulator[@]}" "$bin/radcon/radcon" >"$out/radcon" 2>&1
 }
 
@@ -52,6 +54,7 @@ build default "$root/default" -DNAVTOOLS_TESTS=OFF
 cmake --build "$root/default" -j"$(nproc)" --target write_test_files >/dev/null
 rm -rf "$root/cases" && mkdir -p "$root/cases"
 "$root/default/testing/write_test_files" hard-cases "$root/cases"
+"$root/default/testing/write_test_files" check-cases "$root/cases"
 outputs default
 
 build gcc-v3 "$root/gcc-v3" -DNAVTOOLS_TESTS=OFF -DCMAKE_CXX_COMPILER=g++ \

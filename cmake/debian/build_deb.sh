@@ -51,9 +51,11 @@ Priority: optional
 Description: $summary
  navdump lists every 3000th record of a flat binary file of 136-byte sample
  records (a GPS time and sixteen values, six of them angles converted to
- degrees) and reports the record count; radcon prints the calibration
- constants of radar channels H, V and F and the calibrated value of H and F
- over a 12-bit count. Both print exact, diffable text.
+ degrees) and reports the record count; navcheck tells which of many such
+ files are damaged (cut short, compressed, with gaps, steps back in time or
+ values that are not finite), one table row per file; radcon prints the
+ calibration constants of radar channels H, V and F and the calibrated
+ value of H and F over a 12-bit count. All print exact, diffable text.
 END
 (cd "$root" && find usr -type f | LC_ALL=C sort | xargs md5sum) >"$root/DEBIAN/md5sums"
 
