@@ -17,7 +17,7 @@ mkdir -p "$corpus" "$build/cases"
 # The target checks the first two records of an input: longer ones add nothing.
 for file in "$build"/cases/*.rec; do head -c 272 "$file" >"$corpus/$(basename "$file")"; done
 log="$build/listing_fuzz.log"
-if ! "$build/navdump/listing_fuzz" -max_len=272 -max_total_time="$seconds" \
+if ! "$build/testing/listing_fuzz" -max_len=272 -max_total_time="$seconds" \
   -print_final_stats=1 "$corpus" >"$log" 2>&1; then
   tail -n 60 "$log"
   echo "listing_fuzz: FAILED" >&2
