@@ -33,10 +33,13 @@ bool any_not_finite_one_by_one(const std::byte* p, std::size_t count) {
   return (carries >> 63) != 0;
 }
 
+}  // namespace
+
 // Whether any of the count doubles at p is infinite or NaN. Most of the
 // checking time goes here: on x86-64 processors with AVX2, a version of its
 // own takes four doubles at a time, whose top 16 bits, masked to the
-// exponent, reach 0x7ff0 only then.
+// exponent, reach 0x7ff0 only then. Outside the anonymous namespace, so that
+// a build for AVX2 may leave the other version unused.
 #if defined(__x86_64__)
 __attribute__((target("avx2"))) bool any_not_finite(const std::byte* p, std::size_t count) {
   const __m256i exponents = _mm256_set1_epi64x(static_cast<long long>(kExponent));
@@ -59,6 +62,8 @@ bool any_not_finite(const std::byte* p, std::size_t count) {
   return any_not_finite_one_by_one(p, count);
 }
 // GCOVR_EXCL_STOP
+
+namespace {
 
 // The compressed format whose signature the file begins with, if any.
 const char* compression_of(std::span<const std::byte> head) {
