@@ -33,7 +33,7 @@ void TimeSteps::settle() {
     std::nth_element(positive.begin(), middle, positive.end());
     has_interval_ = true;
     interval_ = *middle;
-    gap_limit_ = 1.5 * interval_;
+    half_interval_ = 0.5 * interval_;
   }
   if (!first_times_.empty()) {
     first_ = last_ = first_times_.front();
@@ -44,7 +44,9 @@ void TimeSteps::settle() {
 }
 
 // Counts the steps up to each time in one loop over locals, which the
-// compiler keeps in registers.
+// compiler keeps in registers, and without branches: gaps and steps back may
+// come at any record. A step is a gap when it exceeds the interval by more
+// than half: exact, where 1.5 intervals may round to the step itself.
 void TimeSteps::take(std::span<const double> times) {
   double last = last_;
   double longest = longest_;
@@ -54,12 +56,12 @@ void TimeSteps::take(std::span<const double> times) {
   for (const double time : times) {
     const double step = time - last;
     last = time;
-    if (step > gap_limit_) {
-      ++gaps;
-      gap_time += step - interval_;
-    }
-    if (step <= 0) ++backward;
-    if (step > longest) longest = step;
+    const double beyond = step - interval_;
+    const bool gap = beyond > half_interval_;
+    gaps += gap ? 1 : 0;
+    gap_time += gap ? beyond : 0.0;
+    backward += step <= 0 ? 1 : 0;
+    longest = step > longest ? step : longest;
   }
   last_ = last;
   longest_ = longest;

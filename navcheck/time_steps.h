@@ -52,8 +52,9 @@ class TimeSteps {
   double first_ = 0;
   double last_ = 0;
   bool has_interval_ = false;
-  double interval_ = 0;
-  double gap_limit_ = std::numeric_limits<double>::infinity();
+  // Infinite without an interval, so that no step is a gap.
+  double interval_ = std::numeric_limits<double>::infinity();
+  double half_interval_ = std::numeric_limits<double>::infinity();
   std::uint64_t gaps_ = 0;
   double gap_time_ = 0;
   double longest_ = -std::numeric_limits<double>::infinity();

@@ -28,8 +28,9 @@ class RecordReader {
   // Reads fd into buffer, of at least kMinBufferSize bytes.
   RecordReader(int fd, std::span<std::byte> buffer);
 
-  // The next whole records, at least one and at most max_records, valid
-  // until the next call; empty once the input has ended or failed.
+  // The next whole records, at least one and at most max_records (1 or
+  // more), valid until the next call; empty once the input has ended or
+  // failed.
   std::span<const std::byte> next(std::uint64_t max_records = kAllBuffered);
 
   // Moves past size bytes, those buffered first, then by reading them.

@@ -11,7 +11,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=${COMPARE_DIR:-build-compare}
-archs=${ARCHS-$(awk '!/^#/ {print $1}' cmake/architectures.txt)}
+archs=${ARCHS-$(awk '!/^#/ {printf "%s ", $1}' cmake/architectures.txt)}
 # Differential tests take a small sample under emulation.
 export NAVTOOLS_DIFF_OPERANDS=200000
 declare -A dir

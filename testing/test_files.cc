@@ -123,6 +123,8 @@ std::string write_check_cases(const std::string& dir) {
   };
   const std::vector<SampleRecord> clean = flight(12000, 345600.0, 50.0);
   std::vector<SampleRecord> bad_times = flight(300, 345600.0, 50.0);
+  bad_times[0].field[0] = -kInf;  // the first and last times are the finite ones
+  bad_times[299].field[0] = kNaN;
   bad_times[10].field[0] = kNaN;
   bad_times[20].field[0] = kInf;
   bad_times[200].field[0] = -kNaN;
@@ -131,15 +133,26 @@ std::string write_check_cases(const std::string& dir) {
   bad_values[7].field[16] = kInf;
   bad_values[9].field[1] = -kInf;
   bad_values[9].field[2] = kNaN;
-  bad_values[250].field[8] = std::bit_cast<double>(0x7ff4000000000000);  // signalling
+  // Signalling, among the last doubles of the last block.
+  bad_values[299].field[16] = std::bit_cast<double>(0x7ff4000000000000);
   std::vector<SampleRecord> repeated;  // a clock that ticks every third record
   for (std::size_t i = 0; i < 30; ++i) {
     const std::size_t tick = i / 3;
     repeated.push_back({{static_cast<double>(tick)}});
   }
-  // The first steps set the interval; later ones of half its length are no
-  // gaps, and would halve it were they counted.
-  const auto halved_rate = joined(flight(10001, 0.0, 50.0), flight(20000, 200.02, 100.0));
+  // The first 10,000 steps set the interval: 1, as 4,999 + 1 steps of 1
+  // against 5,000 of 1.25, where one step fewer or more gives 1.25. Gaps and
+  // steps back count after them too.
+  std::vector<double> window_steps(4999, 1.0);
+  window_steps.resize(9999, 1.25);
+  window_steps.push_back(1.0);
+  window_steps.resize(10100, 1.25);
+  window_steps.push_back(10.0);
+  window_steps.resize(10200, 1.25);
+  window_steps.push_back(-5.0);
+  window_steps.resize(10300, 1.25);
+  std::vector<SampleRecord> window = with_times({0.0});
+  for (const double step : window_steps) window.push_back({{window.back().field[0] + step}});
   // Every fault at once: bzip2's signature as the first time (a subnormal),
   // then a gap, a NaN time, an infinite value, a step back and a cut record.
   std::vector<SampleRecord> all_faults = joined(
@@ -179,7 +192,11 @@ std::string write_check_cases(const std::string& dir) {
       // Steps 1, 2, 1.5 and 1: the interval is 1, and 1.5 is no gap.
       {"lower_middle.rec", with_times({0.0, 1.0, 3.0, 4.5, 5.5}), {}},
       {"repeated_times.rec", repeated, {}},
-      {"halved_rate.rec", halved_rate, {}},
+      {"interval_window.rec", window, {}},
+      {"no_finite_time.rec", with_times({kNaN, kInf}), {}},
+      // Steps 1 + 2^-52 and 1.5 + 2^-51: a gap, though 1.5 times the first
+      // rounds to the second.
+      {"rounded_limit.rec", with_times({-0x1.0000000000001p0, 0.0, 0x1.8000000000002p0}), {}},
       {"gzip.rec", {}, gzip_head},
       {"not_bzip2.rec", {}, signature("BZh0")},
       {"all_faults.rec", all_faults, std::vector<std::byte>(10)},
