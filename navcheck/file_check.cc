@@ -114,8 +114,8 @@ void check_chunk(std::span<const std::byte> chunk, FileCheck& check) {
   }
 }
 
-}  // namespace
-
+// Checks every record the reader hands out, to the end of the input; the
+// reader then holds any read error.
 FileCheck check_records(records::RecordReader& reader) {
   FileCheck check;
   auto chunk = reader.next();
@@ -126,6 +126,8 @@ FileCheck check_records(records::RecordReader& reader) {
   check.extra = reader.bytes_taken() % kRecordSize;
   return check;
 }
+
+}  // namespace
 
 std::optional<FileCheck> check_file(const char* path, int output_fd, std::span<std::byte> buffer,
                                     std::FILE* err) {

@@ -23,10 +23,6 @@ struct FileCheck {
   const char* compression = nullptr;  // "gzip", "xz", "zstd", "bzip2"
 };
 
-// Checks every record the reader hands out, to the end of the input; the
-// reader then holds any read error.
-FileCheck check_records(records::RecordReader& reader);
-
 // Checks the file at path through buffer, or writes the open or read error
 // to err and gives nothing. output_fd: as records::open_input takes it.
 std::optional<FileCheck> check_file(const char* path, int output_fd, std::span<std::byte> buffer,

@@ -14,8 +14,8 @@
 
 namespace {
 
-// A read of 256 KiB stays in the processor's cache while its records are
-// checked.
+// Reads of some 300 KiB stay in the processor's second-level cache while
+// their records are checked.
 constexpr std::size_t kBufferSize = std::size_t{256} * 1024 + records::RecordReader::kMinBufferSize;
 
 }  // namespace
