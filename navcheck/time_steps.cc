@@ -44,9 +44,9 @@ void TimeSteps::settle() {
 }
 
 // Counts the steps up to each time in one loop over locals, which the
-// compiler keeps in registers, and without branches: gaps and steps back may
-// come at any record. A step is a gap when it exceeds the interval by more
-// than half: exact, where 1.5 intervals may round to the step itself.
+// compiler keeps in registers. A step is a gap when it exceeds the interval
+// by more than half: exact, where 1.5 intervals may round to the step
+// itself.
 void TimeSteps::take(std::span<const double> times) {
   double last = last_;
   double longest = longest_;
@@ -57,11 +57,12 @@ void TimeSteps::take(std::span<const double> times) {
     const double step = time - last;
     last = time;
     const double beyond = step - interval_;
-    const bool gap = beyond > half_interval_;
-    gaps += gap ? 1 : 0;
-    gap_time += gap ? beyond : 0.0;
-    backward += step <= 0 ? 1 : 0;
-    longest = step > longest ? step : longest;
+    if (beyond > half_interval_) {
+      ++gaps;
+      gap_time += beyond;
+    }
+    if (step <= 0) ++backward;
+    if (step > longest) longest = step;
   }
   last_ = last;
   longest_ = longest;
