@@ -135,6 +135,9 @@ std::string write_check_cases(const std::string& dir) {
   bad_values[9].field[2] = kNaN;
   // Signalling, among the last doubles of the last block.
   bad_values[299].field[16] = std::bit_cast<double>(0x7ff4000000000000);
+  // Alone in its block of 32, where a scan taking 8 or 4 doubles a time
+  // finds it in its second half.
+  bad_values[100].field[2] = kInf;
   std::vector<SampleRecord> repeated;  // a clock that ticks every third record
   for (std::size_t i = 0; i < 30; ++i) {
     const std::size_t tick = i / 3;
