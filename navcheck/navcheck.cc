@@ -43,11 +43,7 @@ int main(int argc, char* argv[]) {
     faulty = faulty || verdict != "ok";
   }
 
-  // A stream's error flag holds any write that failed on the way, to a
-  // closed descriptor too; closing flushes the rest and reports errors some
-  // filesystems keep until then.
-  bool write_failed = std::ferror(stdout) != 0;
-  if (std::fclose(stdout) != 0) write_failed = true;
+  const bool write_failed = !records::close_stream(stdout, out_open);
   if (write_failed) std::fprintf(stderr, "ERROR: cannot write to standard output\n");
   if (unreadable || write_failed) return records::kFailureStatus;
   return faulty ? 1 : 0;

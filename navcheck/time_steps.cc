@@ -33,7 +33,6 @@ void TimeSteps::settle() {
     std::nth_element(positive.begin(), middle, positive.end());
     has_interval_ = true;
     interval_ = *middle;
-    half_interval_ = 0.5 * interval_;
   }
   if (!first_times_.empty()) {
     first_ = last_ = first_times_.front();
@@ -53,11 +52,12 @@ void TimeSteps::take(std::span<const double> times) {
   double gap_time = gap_time_;
   std::uint64_t gaps = gaps_;
   std::uint64_t backward = backward_;
+  const double half_interval = 0.5 * interval_;
   for (const double time : times) {
     const double step = time - last;
     last = time;
     const double beyond = step - interval_;
-    if (beyond > half_interval_) {
+    if (beyond > half_interval) {
       ++gaps;
       gap_time += beyond;
     }

@@ -54,7 +54,6 @@ class TimeSteps {
   bool has_interval_ = false;
   // Infinite without an interval, so that no step is a gap.
   double interval_ = std::numeric_limits<double>::infinity();
-  double half_interval_ = std::numeric_limits<double>::infinity();
   std::uint64_t gaps_ = 0;
   double gap_time_ = 0;
   double longest_ = -std::numeric_limits<double>::infinity();

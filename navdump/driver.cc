@@ -43,16 +43,13 @@ ListingOutcome list_records(ListedRecords& listed, std::FILE* out) {
 
 int report(const ListingOutcome& outcome, const char* path, OpenStreams open,
            std::FILE* out, std::FILE* err) {
-  // A stream's error flag holds any write that failed on the way.
-  bool write_failed = !open.out || std::ferror(out) != 0;
-  if (std::fclose(out) != 0) write_failed = true;
+  const bool write_failed = !records::close_stream(out, open.out);
   std::fprintf(err, "record # %lld\n", static_cast<long long>(outcome.record_count));
   if (outcome.read_error != 0) {
     std::fprintf(err, "ERROR: cannot read the input file: %s\n", path);
   }
   if (write_failed) std::fprintf(err, "ERROR: cannot write to standard output\n");
-  bool count_lost = !open.err || std::ferror(err) != 0;
-  if (std::fclose(err) != 0) count_lost = true;
+  const bool count_lost = !records::close_stream(err, open.err);
   return (outcome.read_error != 0 || write_failed || count_lost) ? records::kFailureStatus : 0;
 }
 

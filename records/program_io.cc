@@ -22,6 +22,11 @@ const char* invocation_name(int argc, const char* const* argv, const char* fallb
 
 bool is_open(std::FILE* stream) { return ::fcntl(::fileno(stream), F_GETFD) >= 0; }
 
+bool close_stream(std::FILE* stream, bool was_open) {
+  const bool written = was_open && std::ferror(stream) == 0;
+  return std::fclose(stream) == 0 && written;
+}
+
 int open_input(const char* path, int output_fd, std::FILE* err) {
   int fd = ::open(path, O_RDONLY | O_CLOEXEC);
   struct stat info {};

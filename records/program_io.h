@@ -21,6 +21,11 @@ const char* invocation_name(int argc, const char* const* argv, const char* fallb
 // descriptors: a stream closed at the start fails the run.
 bool is_open(std::FILE* stream);
 
+// Closes the stream, which flushes it and reports errors some filesystems
+// keep until the close. False when it was closed at the start (was_open
+// false), a write failed on the way (its error flag) or the close failed.
+bool close_stream(std::FILE* stream, bool was_open);
+
 // A read-only descriptor on the path, or -1 after writing the error to err.
 // A directory counts as a file that cannot be opened. The regular file that
 // descriptor output_fd writes to (-1: none) is refused, since what a run
