@@ -33,9 +33,9 @@ endif()
 find_program(NAVTOOLS_QEMU ${qemu} REQUIRED)
 # The target's loader, found under the -L prefix, still reads the host's
 # /etc/ld.so.cache, which lists the host's multilib libraries of the same
-# processor (/lib32/libc.so.6 from libc6-i386, pulled in by
-# libclang-rt-14-dev): a libc of another build than the loader, with which
-# fork() hangs in the child. LD_LIBRARY_PATH, searched before the cache,
-# keeps every library in the cross sysroot.
+# processor (/lib32/libc.so.6 from libc6-i386, pulled in by clang's runtime
+# libraries, libclang-rt-dev): a libc of another build than the loader, with
+# which fork() hangs in the child. LD_LIBRARY_PATH, searched before the
+# cache, keeps every library in the cross sysroot.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${NAVTOOLS_QEMU} -L /usr/${triplet}
     -E LD_LIBRARY_PATH=/usr/${triplet}/lib)
