@@ -13,7 +13,7 @@ set -euo pipefail
 build=$(realpath "${1:?usage: bench/bench.sh BUILD [DIR]}")
 dir=$(realpath "${2:-/tmp}")
 . "$(dirname "$0")/../scripts/need_packages.sh"
-need_packages hyperfine time
+need_packages_for bench
 export PATH="$build/navdump:$build/navcheck:$build/bench:$PATH"
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT

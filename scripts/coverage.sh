@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/need_packages.sh
-need_packages gcovr
+need_packages_for build test coverage
 build=${BUILD_DIR:-build-coverage}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=--coverage \
   -DCMAKE_EXE_LINKER_FLAGS=--coverage -DNAVTOOLS_WERROR="${NAVTOOLS_WERROR:-OFF}" >/dev/null

@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/need_packages.sh
-need_packages g++ cmake make
+need_packages_for build
 build=${BUILD_DIR:-build-demo}
 cmake -S . -B "$build" -DNAVTOOLS_TESTS=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" --target navdump navcheck radcon write_samples >/dev/null

@@ -6,6 +6,8 @@
 # the executions per second.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/need_packages.sh
+need_packages_for build fuzz
 build=${FUZZ_BUILD_DIR:-build-fuzz}
 seconds=${FUZZ_SECONDS:-60}
 cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \

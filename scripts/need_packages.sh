@@ -4,7 +4,22 @@
 # the Debian packages among NAME that are missing, saying which: apt-get
 # update, then apt-get install, as root directly or through sudo otherwise.
 # While another apt or dpkg run holds the package locks it waits for them,
-# up to 10 minutes, instead of failing.
+# up to 10 minutes, instead of failing. `need_packages_for PURPOSE...` does
+# the same for the packages scripts/packages.txt lists for each PURPOSE.
+
+need_packages_for() {
+  local list line purpose names=() words
+  list=$(dirname "${BASH_SOURCE[0]}")/packages.txt
+  for purpose in "$@"; do
+    line=$(grep "^$purpose:" "$list") || {
+      echo "$list: no line for $purpose" >&2
+      return 1
+    }
+    read -ra words <<<"${line#*:}"
+    names+=("${words[@]}")
+  done
+  need_packages "${names[@]}"
+}
 
 need_packages() {
   local missing=() name

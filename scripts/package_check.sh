@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/need_packages.sh
-need_packages g++ cmake make dpkg-dev lintian devscripts git
+need_packages_for build package
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 

@@ -4,6 +4,8 @@
 # options listed in .cppcheck; either finding fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/need_packages.sh
+need_packages_for build test static
 build=${TIDY_BUILD_DIR:-build-tidy}
 # Configuring is enough: the compile database is all clang-tidy reads.
 cmake -S . -B "$build" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null

@@ -13,7 +13,7 @@ command -v "$radcon" >/dev/null || { echo "plot_calibration.sh: no program $radc
 if ! command -v gnuplot >/dev/null; then
   # shellcheck source=scripts/need_packages.sh
   . "$(dirname "$0")/../scripts/need_packages.sh"
-  need_packages gnuplot-nox
+  need_packages_for plot
 fi
 data=$(mktemp)
 below=$(mktemp)
