@@ -12,6 +12,7 @@
 set -euo pipefail
 build=$(realpath "${1:?usage: bench/bench.sh BUILD [DIR]}")
 dir=$(realpath "${2:-/tmp}")
+# shellcheck source=scripts/need_packages.sh
 . "$(dirname "$0")/../scripts/need_packages.sh"
 need_packages_for bench
 export PATH="$build/navdump:$build/navcheck:$build/bench:$PATH"
