@@ -26,7 +26,7 @@ build() {  # name, folder, extra cmake arguments...
   local name=$1
   dir[$name]=$2
   shift 2
-  cmake --fresh -S . -B "${dir[$name]}" -DNAVTOOLS_WERROR=ON "$@" >/dev/null
+  cmake --fresh -S . -B "${dir[$name]}" -DNAVTOOLS_WERROR="${NAVTOOLS_WERROR:-OFF}" "$@" >/dev/null
   cmake --build "${dir[$name]}" -j"$(nproc)" >/dev/null
 }
 

@@ -11,7 +11,7 @@ need_packages_for build fuzz
 build=${FUZZ_BUILD_DIR:-build-fuzz}
 seconds=${FUZZ_SECONDS:-60}
 cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DNAVTOOLS_FUZZ=ON -DNAVTOOLS_TESTS=OFF -DNAVTOOLS_WERROR=ON >/dev/null
+  -DNAVTOOLS_FUZZ=ON -DNAVTOOLS_TESTS=OFF -DNAVTOOLS_WERROR="${NAVTOOLS_WERROR:-OFF}" >/dev/null
 cmake --build "$build" -j"$(nproc)" --target listing_fuzz write_test_files >/dev/null
 corpus="$build/corpus"
 mkdir -p "$corpus" "$build/cases"
