@@ -14,10 +14,13 @@ root=${COMPARE_DIR:-build-compare}
 archs=${ARCHS-$(awk '!/^#/ {printf "%s ", $1}' cmake/architectures.txt)}
 . scripts/need_packages.sh
 need_packages_for build test compare
-# shellcheck disable=SC2046  # one package name a word
-need_packages $(for arch in $archs; do
-  awk -v arch="$arch" '$1 == arch {print "g++-" $2}' cmake/architectures.txt
-done)
+if [ -n "$archs" ]; then
+  need_packages_for cross
+  # shellcheck disable=SC2046  # one package name a word
+  need_packages $(for arch in $archs; do
+    awk -v arch="$arch" '$1 == arch {print "g++-" $2}' cmake/architectures.txt
+  done)
+fi
 # Differential tests take a small sample under emulation.
 export NAVTOOLS_DIFF_OPERANDS=200000
 declare -A dir
