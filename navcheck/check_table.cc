@@ -2,6 +2,7 @@
 #include "check_table.h"
 
 #include <cinttypes>
+#include <iterator>
 
 namespace navcheck {
 namespace {
@@ -38,30 +39,24 @@ void print_header(std::FILE* out) {
              out);
 }
 
-std::string verdict(const std::optional<FileCheck>& check) {
-  if (!check) return "unreadable";
+Faults faults_of(const std::optional<FileCheck>& check) {
+  if (!check) return 1;
   const TimeSteps& steps = check->steps;
-  const struct {
-    bool found;
-    const char* word;
-  } faults[] = {{check->compression != nullptr, check->compression},
-                {check->records == 0, "empty"},
-                {check->extra > 0, "truncated"},
-                {check->bad_time > 0, "bad-time"},
-                {check->bad_value > 0, "bad-value"},
-                {steps.backward() > 0, "backward"},
-                {steps.gaps() > 0, "gaps"}};
-  std::string words;
-  for (const auto& fault : faults) {
-    if (!fault.found) continue;
-    if (!words.empty()) words += ',';
-    words += fault.word;
-  }
-  return words.empty() ? "ok" : words;
+  const bool found[] = {false,  // unreadable
+                        check->compression != nullptr,
+                        check->records == 0,
+                        check->extra > 0,
+                        check->bad_time > 0,
+                        check->bad_value > 0,
+                        steps.backward() > 0,
+                        steps.gaps() > 0};
+  Faults faults = 0;
+  for (std::size_t i = 0; i < std::size(found); ++i) faults |= found[i] ? Faults{1} << i : 0;
+  return faults;
 }
 
 void print_row(std::FILE* out, const char* path, const std::optional<FileCheck>& check,
-               const std::string& verdict) {
+               Faults faults) {
   print_path(out, path);
   if (check) {
     const TimeSteps& steps = check->steps;
@@ -79,7 +74,16 @@ void print_row(std::FILE* out, const char* path, const std::optional<FileCheck>&
   } else {
     std::fputs("\t-\t-\t-\t-\t-\t-\t-\t-\t-\t-\t-", out);
   }
-  std::fprintf(out, "\t%s\n", verdict.c_str());
+  // The word of each bit of Faults; the compressed format's own name.
+  const char* const words[] = {"unreadable", check && check->compression ? check->compression : "",
+                               "empty", "truncated", "bad-time", "bad-value", "backward", "gaps"};
+  const char* separator = "\t";
+  for (std::size_t i = 0; i < std::size(words); ++i) {
+    if ((faults & (Faults{1} << i)) == 0) continue;
+    std::fprintf(out, "%s%s", separator, words[i]);
+    separator = ",";
+  }
+  std::fputs(faults == 0 ? "\tok\n" : "\n", out);
 }
 
 }  // namespace navcheck

@@ -4,9 +4,9 @@
 // file that cannot be read has "-" in every column but the verdict.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <optional>
-#include <string>
 
 #include "file_check.h"
 
@@ -14,12 +14,14 @@ namespace navcheck {
 
 void print_header(std::FILE* out);
 
-// "ok", or the words of the faults found, in a fixed order, joined by
-// commas; "unreadable" for a file that could not be read.
-std::string verdict(const std::optional<FileCheck>& check);
+// The faults found in a file, one bit each in the order of their words in
+// the verdict; 0 for none. A file that could not be read is unreadable.
+using Faults = std::uint32_t;
+Faults faults_of(const std::optional<FileCheck>& check);
 
-// Writes the file's row, ending with the verdict.
+// Writes the file's row, ending with the verdict: "ok", or the words of the
+// faults, joined by commas.
 void print_row(std::FILE* out, const char* path, const std::optional<FileCheck>& check,
-               const std::string& verdict);
+               Faults faults);
 
 }  // namespace navcheck

@@ -10,73 +10,13 @@
 #include <string_view>
 
 #include "program_io.h"
+#include "value_scan.h"
 
 namespace navcheck {
 namespace {
 
 using records::kRecordSize;
 using records::load_bits;
-
-// A double is infinite or NaN when its exponent is all ones, which one
-// step more carries into the sign bit.
-constexpr std::uint64_t kExponent = std::uint64_t{0x7ff} << 52;
-constexpr std::uint64_t kExponentStep = std::uint64_t{1} << 52;
-
-bool any_not_finite_one_by_one(const std::byte* p, std::size_t count) {
-  std::uint64_t carries = 0;
-  for (std::size_t i = 0; i < count; ++i) {
-    carries |= (load_bits(p + i * sizeof(double)) & kExponent) + kExponentStep;
-  }
-  return (carries >> 63) != 0;
-}
-
-// The same with Words, a vector of several doubles' bits taken at once in
-// the host's order: the compiler maps it onto the processor's vector
-// registers. Most of the checking time goes here.
-template <typename Words>
-bool any_not_finite_in(const std::byte* p, std::size_t count) {
-  if constexpr (std::endian::native == std::endian::big) {
-    return any_not_finite_one_by_one(p, count);  // GCOVR_EXCL_LINE: big-endian hosts
-  }
-  constexpr std::size_t kDoubles = sizeof(Words) / sizeof(double);
-  Words carries{};
-  Words beside{};  // so that two loads go at a time
-  for (; count >= 2 * kDoubles; count -= 2 * kDoubles, p += 2 * sizeof(Words)) {
-    Words words;
-    Words next;
-    std::memcpy(&words, p, sizeof words);
-    std::memcpy(&next, p + sizeof words, sizeof next);
-    carries |= (words & kExponent) + kExponentStep;
-    beside |= (next & kExponent) + kExponentStep;
-  }
-  carries |= beside;
-  std::uint64_t any = 0;
-  for (std::size_t i = 0; i < kDoubles; ++i) any |= carries[i];
-  return (any >> 63) != 0 || any_not_finite_one_by_one(p, count);
-}
-
-using Words2 = std::uint64_t __attribute__((vector_size(16)));
-using Words4 = std::uint64_t __attribute__((vector_size(32)));
-
-}  // namespace
-
-// Whether any of the count doubles at p is infinite or NaN: four doubles at
-// a time on x86-64 processors with AVX2, two elsewhere. Outside the
-// anonymous namespace, so that a build for AVX2 may leave the other version
-// unused.
-#if defined(__x86_64__)
-__attribute__((target("avx2"))) bool any_not_finite(const std::byte* p, std::size_t count) {
-  return any_not_finite_in<Words4>(p, count);
-}
-__attribute__((target("default")))
-#endif
-// Runs on x86-64 without AVX2, and on other processors. GCOVR_EXCL_START
-bool any_not_finite(const std::byte* p, std::size_t count) {
-  return any_not_finite_in<Words2>(p, count);
-}
-// GCOVR_EXCL_STOP
-
-namespace {
 
 // The compressed format whose signature the file begins with, if any.
 const char* compression_of(std::span<const std::byte> head) {
@@ -129,8 +69,8 @@ void check_chunk(std::span<const std::byte> chunk, FileCheck& check) {
 
 // Checks every record the reader hands out, to the end of the input; the
 // reader then holds any read error.
-FileCheck check_records(records::RecordReader& reader) {
-  FileCheck check;
+FileCheck check_records(records::RecordReader& reader, IntervalWindow& window) {
+  FileCheck check(window);
   auto chunk = reader.next();
   check.compression = compression_of(chunk.empty() ? reader.unused() : chunk);
   for (; !chunk.empty(); chunk = reader.next()) check_chunk(chunk, check);
@@ -142,12 +82,12 @@ FileCheck check_records(records::RecordReader& reader) {
 
 }  // namespace
 
-std::optional<FileCheck> check_file(const char* path, int output_fd, std::span<std::byte> buffer,
+std::optional<FileCheck> check_file(const char* path, int output_fd, const CheckRoom& room,
                                     std::FILE* err) {
   const int fd = records::open_input(path, output_fd, err);
   if (fd < 0) return std::nullopt;
-  records::RecordReader reader(fd, buffer);
-  FileCheck check = check_records(reader);
+  records::RecordReader reader(fd, room.buffer);
+  FileCheck check = check_records(reader, room.window);
   ::close(fd);
   if (reader.read_error() != 0) {
     std::fprintf(err, "ERROR: cannot read the input file: %s\n", path);

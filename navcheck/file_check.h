@@ -15,6 +15,8 @@
 namespace navcheck {
 
 struct FileCheck {
+  explicit FileCheck(IntervalWindow& window) : steps(window) {}
+
   std::uint64_t records = 0;
   std::uint64_t extra = 0;          // bytes after the last whole record
   std::uint64_t bad_time = 0;       // records with a NaN or infinite time
@@ -23,9 +25,15 @@ struct FileCheck {
   const char* compression = nullptr;  // "gzip", "xz", "zstd", "bzip2"
 };
 
-// Checks the file at path through buffer, or writes the open or read error
-// to err and gives nothing. output_fd: as records::open_input takes it.
-std::optional<FileCheck> check_file(const char* path, int output_fd, std::span<std::byte> buffer,
+// What checking a file reads into: memory reserved once for the whole run.
+struct CheckRoom {
+  std::span<std::byte> buffer;  // of the reader
+  IntervalWindow& window;
+};
+
+// Checks the file at path, or writes the open or read error to err and
+// gives nothing. output_fd: as records::open_input takes it.
+std::optional<FileCheck> check_file(const char* path, int output_fd, const CheckRoom& room,
                                     std::FILE* err);
 
 }  // namespace navcheck

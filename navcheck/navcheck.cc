@@ -6,7 +6,6 @@
 #include <array>
 #include <cstdio>
 #include <optional>
-#include <string>
 
 #include "check_table.h"
 #include "file_check.h"
@@ -28,19 +27,22 @@ int main(int argc, char* argv[]) {
   }
   const bool out_open = records::is_open(stdout);
 
-  // Static, so that the buffer is reserved when the program is loaded, not
-  // on a stack that a limit may hold below it.
+  // Static, so that what checking needs is reserved when the program is
+  // loaded: under a tight memory limit navcheck either starts and writes
+  // its whole table or does not start.
   static std::array<std::byte, kBufferSize> buffer;
+  static navcheck::IntervalWindow window;
+  const navcheck::CheckRoom room{buffer, window};
   navcheck::print_header(stdout);
   bool unreadable = false;
   bool faulty = false;
   for (int i = 1; i < argc; ++i) {
     const std::optional<navcheck::FileCheck> check =
-        navcheck::check_file(argv[i], out_open ? STDOUT_FILENO : -1, buffer, stderr);
-    const std::string verdict = navcheck::verdict(check);
-    navcheck::print_row(stdout, argv[i], check, verdict);
+        navcheck::check_file(argv[i], out_open ? STDOUT_FILENO : -1, room, stderr);
+    const navcheck::Faults faults = navcheck::faults_of(check);
+    navcheck::print_row(stdout, argv[i], check, faults);
     unreadable = unreadable || !check;
-    faulty = faulty || verdict != "ok";
+    faulty = faulty || faults != 0;
   }
 
   const bool write_failed = !records::close_stream(stdout, out_open);

@@ -5,15 +5,13 @@
 
 namespace navcheck {
 
-TimeSteps::TimeSteps() { first_times_.reserve(kIntervalSteps + 1); }
-
 void TimeSteps::add(std::span<const double> times) {
-  std::size_t held = 0;
-  while (!settled_ && held < times.size()) {
-    first_times_.push_back(times[held++]);
-    if (first_times_.size() > kIntervalSteps) settle();
+  std::size_t taken = 0;
+  while (!settled_ && taken < times.size()) {
+    window_->times[held_++] = times[taken++];
+    if (held_ > kIntervalSteps) settle();
   }
-  if (settled_) take(times.subspan(held));
+  if (settled_) take(times.subspan(taken));
 }
 
 void TimeSteps::finish() {
@@ -23,23 +21,23 @@ void TimeSteps::finish() {
 // The interval from the times held, whose steps then count as any other.
 void TimeSteps::settle() {
   settled_ = true;
-  std::vector<double> positive;
-  for (std::size_t i = 1; i < first_times_.size(); ++i) {
-    const double step = first_times_[i] - first_times_[i - 1];
-    if (step > 0) positive.push_back(step);
+  std::size_t positive = 0;
+  for (std::size_t i = 1; i < held_; ++i) {
+    const double step = window_->times[i] - window_->times[i - 1];
+    if (step > 0) window_->steps[positive++] = step;
   }
-  if (!positive.empty()) {
-    const auto middle = positive.begin() + static_cast<std::ptrdiff_t>((positive.size() - 1) / 2);
-    std::nth_element(positive.begin(), middle, positive.end());
+  if (positive > 0) {
+    const auto begin = window_->steps.begin();
+    const auto middle = begin + static_cast<std::ptrdiff_t>((positive - 1) / 2);
+    std::nth_element(begin, middle, begin + static_cast<std::ptrdiff_t>(positive));
     has_interval_ = true;
     interval_ = *middle;
   }
-  if (!first_times_.empty()) {
-    first_ = last_ = first_times_.front();
+  if (held_ > 0) {
+    first_ = last_ = window_->times[0];
     times_ = 1;
-    take(std::span(first_times_).subspan(1));
+    take(std::span(window_->times.data() + 1, held_ - 1));
   }
-  first_times_ = {};
 }
 
 // Counts the steps up to each time in one loop over locals, which the

@@ -8,21 +8,29 @@
 // interval. A step of zero or less goes backward.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <optional>
 #include <span>
-#include <vector>
 
 namespace navcheck {
 
+// The steps that decide the sampling interval.
+inline constexpr std::size_t kIntervalSteps = 10'000;
+
+// Room for the first times of a file and their steps, until its interval is
+// settled. The driver reserves it once, when the program is loaded, so that
+// no file needs memory of its own.
+struct IntervalWindow {
+  std::array<double, kIntervalSteps + 1> times;
+  std::array<double, kIntervalSteps> steps;
+};
+
 class TimeSteps {
  public:
-  // The steps that decide the sampling interval.
-  static constexpr std::size_t kIntervalSteps = 10'000;
-
-  TimeSteps();
+  explicit TimeSteps(IntervalWindow& window) : window_(&window) {}
 
   // The next finite times, in file order.
   void add(std::span<const double> times);
@@ -46,7 +54,8 @@ class TimeSteps {
   void settle();
   void take(std::span<const double> times);
 
-  std::vector<double> first_times_;  // held until the interval is settled
+  IntervalWindow* window_;
+  std::size_t held_ = 0;  // first times in the window until settled
   bool settled_ = false;
   std::uint64_t times_ = 0;  // taken
   double first_ = 0;

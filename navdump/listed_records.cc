@@ -35,7 +35,8 @@ std::optional<RecordBytes> ListedRecords::next() {
 }
 
 // Moves past size bytes: those in the buffer first, then in the kernel, or
-// by reading them when it refuses. False once the input has ended or failed.
+// by reading them when it refuses or stops early. False once the input has
+// ended or failed.
 bool ListedRecords::pass(std::uint64_t size) {
   const std::uint64_t buffered = std::min<std::uint64_t>(size, reader_.buffered());
   reader_.pass(buffered);
@@ -48,7 +49,9 @@ bool ListedRecords::pass(std::uint64_t size) {
       reader_.passed_in_kernel(static_cast<std::uint64_t>(got));
       size -= static_cast<std::uint64_t>(got);
     } else if (got == 0) {
-      return false;
+      // Not yet the end: a file whose size is stale (FUSE with direct_io)
+      // gives 0 early. Only a read that returns 0 ends the input.
+      break;
     } else if (errno != EINTR) {
       // A skip that fails, whatever the reason, moved nothing: reading goes
       // on from the same offset, and a real fault is met again by read(2).

@@ -8,10 +8,18 @@
 namespace records {
 namespace {
 
-bool is_same_regular_file(const struct stat& input, int fd) {
+// Whether the input is what descriptor fd writes to, and would read back
+// what the run writes, or wait for it: a regular file, a pipe or FIFO, a
+// socket or a terminal. Other devices, such as the null device, are
+// readable whatever writes to them.
+bool is_own_output(const struct stat& input, int fd) {
   struct stat other {};
-  return fd >= 0 && S_ISREG(input.st_mode) && ::fstat(fd, &other) == 0 &&
-         other.st_dev == input.st_dev && other.st_ino == input.st_ino;
+  if (fd < 0 || ::fstat(fd, &other) != 0 || other.st_dev != input.st_dev ||
+      other.st_ino != input.st_ino) {
+    return false;
+  }
+  return S_ISREG(input.st_mode) || S_ISFIFO(input.st_mode) || S_ISSOCK(input.st_mode) ||
+         ::isatty(fd) == 1;
 }
 
 }  // namespace
@@ -38,7 +46,7 @@ int open_input(const char* path, int output_fd, std::FILE* err) {
     std::fprintf(err, "ERROR: cannot open the input file: %s\n", path);
     return -1;
   }
-  if (is_same_regular_file(info, output_fd)) {
+  if (is_own_output(info, output_fd)) {
     ::close(fd);
     std::fprintf(err, "ERROR: the input file is also standard output: %s\n", path);
     return -1;

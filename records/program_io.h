@@ -27,9 +27,10 @@ bool is_open(std::FILE* stream);
 bool close_stream(std::FILE* stream, bool was_open);
 
 // A read-only descriptor on the path, or -1 after writing the error to err.
-// A directory counts as a file that cannot be opened. The regular file that
-// descriptor output_fd writes to (-1: none) is refused, since what a run
-// writes there would be read back as records.
+// A directory counts as a file that cannot be opened. The file, pipe, FIFO,
+// socket or terminal that descriptor output_fd writes to (-1: none) is
+// refused, since what a run writes there would be read back as records, or
+// the run would wait for itself.
 int open_input(const char* path, int output_fd, std::FILE* err);
 
 }  // namespace records

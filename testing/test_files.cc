@@ -173,6 +173,10 @@ std::string write_check_cases(const std::string& dir) {
     std::memcpy(file.data(), bytes.data(), bytes.size());
     return file;
   };
+  // Its cut record, which the reader keeps at its buffer's front, begins
+  // "BZh9" too: a three-byte file after it must not be read past its end.
+  std::vector<std::byte> bzip2 = signature("BZh9");
+  std::memcpy(bzip2.data() + 2 * kRecordSize, "BZh9", 4);
   std::vector<std::byte> gzip_head(100);  // no whole record
   std::memcpy(gzip_head.data(), "\x1f\x8b\x08", 3);
   const struct {
@@ -205,7 +209,14 @@ std::string write_check_cases(const std::string& dir) {
       {"all_faults.rec", all_faults, std::vector<std::byte>(10)},
       {"xz.rec", {}, signature(std::string_view("\xfd" "7zXZ\0", 6))},
       {"zstd.rec", {}, signature("\x28\xb5\x2f\xfd")},
-      {"bzip2.rec", {}, signature("BZh9")},
+      {"bzip2.rec", {}, bzip2},
+      // Each signature but for its last byte, and the first three of bzip2's.
+      {"near_gzip.rec", {}, signature("\x1f\x8b\x09")},
+      {"near_xz.rec", {}, signature(std::string_view("\xfd" "7zXZ\1", 6))},
+      {"near_zstd.rec", {}, signature("\x28\xb5\x2f\xfc")},
+      {"bzip2_three_bytes.rec", {}, {std::byte{'B'}, std::byte{'Z'}, std::byte{'h'}}},
+      // One byte after the last whole record.
+      {"one_byte_over.rec", flight(1, 345600.0, 50.0), {std::byte{0}}},
   };
   for (const auto& c : cases) {
     std::string path = dir + "/" + c.name;
