@@ -15,20 +15,22 @@
 namespace navcheck {
 
 struct FileCheck {
-  explicit FileCheck(IntervalWindow& window) : steps(window) {}
+  explicit FileCheck(records::IntervalWindow& window) : steps(window) {}
 
   std::uint64_t records = 0;
-  std::uint64_t extra = 0;          // bytes after the last whole record
-  std::uint64_t bad_time = 0;       // records with a NaN or infinite time
-  std::uint64_t bad_value = 0;      // ... or a NaN or infinity in fields 1-16
-  TimeSteps steps;                  // of the finite times
+  std::uint64_t extra = 0;      // bytes after the last whole record
+  std::uint64_t blank = 0;      // records of zero bytes only, passed over
+  std::uint64_t bad_time = 0;   // records, not blank, whose time is not good
+  std::uint64_t bad_value = 0;  // ... with a NaN or infinity in fields 1-16
+  TimeSteps steps;              // of the good times
   const char* compression = nullptr;  // "gzip", "xz", "zstd", "bzip2"
+  bool corrupt = false;               // the compressed stream is damaged
 };
 
 // What checking a file reads into: memory reserved once for the whole run.
 struct CheckRoom {
   std::span<std::byte> buffer;  // of the reader
-  IntervalWindow& window;
+  records::IntervalWindow& window;
 };
 
 // Checks the file at path, or writes the open or read error to err and

@@ -31,7 +31,7 @@ int main(int argc, char* argv[]) {
   // loaded: under a tight memory limit navcheck either starts and writes
   // its whole table or does not start.
   static std::array<std::byte, kBufferSize> buffer;
-  static navcheck::IntervalWindow window;
+  static records::IntervalWindow window;
   const navcheck::CheckRoom room{buffer, window};
   navcheck::print_header(stdout);
   bool unreadable = false;
@@ -41,7 +41,7 @@ int main(int argc, char* argv[]) {
         navcheck::check_file(argv[i], out_open ? STDOUT_FILENO : -1, room, stderr);
     const navcheck::Faults faults = navcheck::faults_of(check);
     navcheck::print_row(stdout, argv[i], check, faults);
-    unreadable = unreadable || !check;
+    unreadable = unreadable || navcheck::unreadable(faults);
     faulty = faulty || faults != 0;
   }
 

@@ -1,15 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "time_steps.h"
 
-#include <algorithm>
+#include <limits>
 
 namespace navcheck {
 
-void TimeSteps::add(std::span<const double> times) {
+using records::GoodTime;
+
+void TimeSteps::add(std::span<const GoodTime> times) {
   std::size_t taken = 0;
   while (!settled_ && taken < times.size()) {
     window_->times[held_++] = times[taken++];
-    if (held_ > kIntervalSteps) settle();
+    if (held_ > records::kIntervalSteps) settle();
   }
   if (settled_) take(times.subspan(taken));
 }
@@ -21,52 +23,42 @@ void TimeSteps::finish() {
 // The interval from the times held, whose steps then count as any other.
 void TimeSteps::settle() {
   settled_ = true;
-  std::size_t positive = 0;
-  for (std::size_t i = 1; i < held_; ++i) {
-    const double step = window_->times[i] - window_->times[i - 1];
-    if (step > 0) window_->steps[positive++] = step;
-  }
-  if (positive > 0) {
-    const auto begin = window_->steps.begin();
-    const auto middle = begin + static_cast<std::ptrdiff_t>((positive - 1) / 2);
-    std::nth_element(begin, middle, begin + static_cast<std::ptrdiff_t>(positive));
-    has_interval_ = true;
-    interval_ = *middle;
-  }
+  interval_ = records::interval_of(*window_, held_);
   if (held_ > 0) {
-    first_ = last_ = window_->times[0];
+    first_ = last_ = window_->times[0].time;
     times_ = 1;
     take(std::span(window_->times.data() + 1, held_ - 1));
   }
 }
 
 // Counts the steps up to each time in one loop over locals, which the
-// compiler keeps in registers. A step is a gap when it exceeds the interval
-// by more than half: exact, where 1.5 intervals may round to the step
-// itself.
-void TimeSteps::take(std::span<const double> times) {
+// compiler keeps in registers.
+void TimeSteps::take(std::span<const GoodTime> times) {
   double last = last_;
   double longest = longest_;
   double gap_time = gap_time_;
   std::uint64_t gaps = gaps_;
   std::uint64_t backward = backward_;
-  const double half_interval = 0.5 * interval_;
-  for (const double time : times) {
-    const double step = time - last;
-    last = time;
-    const double beyond = step - interval_;
-    if (beyond > half_interval) {
+  std::uint64_t rollovers = rollovers_;
+  // Without an interval no step is a gap: none exceeds infinity.
+  const double interval = interval_.value_or(std::numeric_limits<double>::infinity());
+  for (const GoodTime& time : times) {
+    const records::Step step = records::step_between(last, time.time);
+    last = time.time;
+    rollovers += step.weeks != 0 ? 1 : 0;
+    if (records::is_gap(step.seconds, time.crossed, interval)) {
       ++gaps;
-      gap_time += beyond;
+      gap_time += records::time_missing(step.seconds, time.crossed, interval);
     }
-    if (step <= 0) ++backward;
-    if (step > longest) longest = step;
+    backward += step.seconds <= 0 ? 1 : 0;
+    if (step.seconds > longest) longest = step.seconds;
   }
   last_ = last;
   longest_ = longest;
   gap_time_ = gap_time;
   gaps_ = gaps;
   backward_ = backward;
+  rollovers_ = rollovers;
   times_ += times.size();
 }
 
@@ -76,11 +68,8 @@ std::optional<double> TimeSteps::first() const {
 std::optional<double> TimeSteps::last() const {
   return times_ > 0 ? std::optional(last_) : std::nullopt;
 }
-std::optional<double> TimeSteps::interval() const {
-  return has_interval_ ? std::optional(interval_) : std::nullopt;
-}
 std::optional<double> TimeSteps::gap_time() const {
-  return has_interval_ ? std::optional(gap_time_) : std::nullopt;
+  return interval_ ? std::optional(gap_time_) : std::nullopt;
 }
 std::optional<double> TimeSteps::longest() const {
   return times_ > 1 ? std::optional(longest_) : std::nullopt;

@@ -1,72 +1,58 @@
 // SPDX-License-Identifier: MIT
-// The steps between the consecutive finite times of a record file: its
-// sampling interval, its gaps and its steps backward.
-//
-// The sampling interval is the median of the positive steps among the first
-// 10,000 steps, the lower middle one of an even number. A gap is a step
-// longer than 1.5 intervals; the time lost in it is the step less one
-// interval. A step of zero or less goes backward.
+// The steps between the good times of a record file: its sampling interval,
+// its gaps, its steps backward and its week rollovers, by the rules of
+// records/step_rules.h.
 #pragma once
 
-#include <array>
-#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <optional>
 #include <span>
 
+#include "step_rules.h"
+
 namespace navcheck {
-
-// The steps that decide the sampling interval.
-inline constexpr std::size_t kIntervalSteps = 10'000;
-
-// Room for the first times of a file and their steps, until its interval is
-// settled. The driver reserves it once, when the program is loaded, so that
-// no file needs memory of its own.
-struct IntervalWindow {
-  std::array<double, kIntervalSteps + 1> times;
-  std::array<double, kIntervalSteps> steps;
-};
 
 class TimeSteps {
  public:
-  explicit TimeSteps(IntervalWindow& window) : window_(&window) {}
+  // Holds the first good times in window until the interval is known.
+  explicit TimeSteps(records::IntervalWindow& window) : window_(&window) {}
 
-  // The next finite times, in file order.
-  void add(std::span<const double> times);
+  // The next good times, in file order.
+  void add(std::span<const records::GoodTime> times);
   // After the last time: settles the interval of a file with fewer steps.
   void finish();
 
-  // The first and the last time; nothing without a time.
+  // The first and the last good time, as recorded; nothing without one.
   std::optional<double> first() const;
   std::optional<double> last() const;
   // The sampling interval; nothing without a positive step among the first.
-  std::optional<double> interval() const;
-  // Gaps and the time lost in them; that time only with an interval.
+  std::optional<double> interval() const { return interval_; }
+  // Gaps and the time they lost; that time only with an interval.
   std::uint64_t gaps() const { return gaps_; }
   std::optional<double> gap_time() const;
   // The longest step; nothing without a step.
   std::optional<double> longest() const;
-  // Steps of zero or less.
+  // Steps of zero or less, and week rollovers either way.
   std::uint64_t backward() const { return backward_; }
+  std::uint64_t rollovers() const { return rollovers_; }
 
  private:
   void settle();
-  void take(std::span<const double> times);
+  void take(std::span<const records::GoodTime> times);
 
-  IntervalWindow* window_;
-  std::size_t held_ = 0;  // first times in the window until settled
+  records::IntervalWindow* window_;
+  std::size_t held_ = 0;  // good times in the window until settled
   bool settled_ = false;
   std::uint64_t times_ = 0;  // taken
   double first_ = 0;
   double last_ = 0;
-  bool has_interval_ = false;
-  // Infinite without an interval, so that no step is a gap.
-  double interval_ = std::numeric_limits<double>::infinity();
+  std::optional<double> interval_;
   std::uint64_t gaps_ = 0;
   double gap_time_ = 0;
   double longest_ = -std::numeric_limits<double>::infinity();
   std::uint64_t backward_ = 0;
+  std::uint64_t rollovers_ = 0;
 };
 
 }  // namespace navcheck

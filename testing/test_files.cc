@@ -103,12 +103,20 @@ std::string write_hard_cases(const std::string& dir) {
 }
 
 std::string write_check_cases(const std::string& dir) {
-  // Times are start + index / rate, so the same on every host; values are
-  // the sample writer's, all finite.
-  const auto flight = [](std::size_t count, double start, double rate, std::size_t from = 0) {
+  // Times are start + index / rate and values small multiples of 2^-10:
+  // the same bytes on every host.
+  const auto valued = [](double time, std::size_t index) {
+    SampleRecord r;
+    r.field[0] = time;
+    for (std::size_t f = 1; f < kFieldCount; ++f) {
+      r.field[f] = static_cast<double>(f) + static_cast<double>(index % 1024) * 0x1p-10;
+    }
+    return r;
+  };
+  const auto flight = [&](std::size_t count, double start, double rate, std::size_t from = 0) {
     std::vector<SampleRecord> records;
     for (std::size_t i = from; i < from + count; ++i) {
-      records.push_back(synthetic_record(static_cast<std::int64_t>(i), start, rate));
+      records.push_back(valued(start + static_cast<double>(i) / rate, i));
     }
     return records;
   };
@@ -116,14 +124,15 @@ std::string write_check_cases(const std::string& dir) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
   };
-  const auto with_times = [](std::initializer_list<double> times) {
+  const auto with_times = [&](std::initializer_list<double> times) {
     std::vector<SampleRecord> records;
-    for (const double t : times) records.push_back({{t}});
+    for (const double t : times) records.push_back(valued(t, records.size()));
     return records;
   };
+  const std::vector<SampleRecord> blanks(500);
   const std::vector<SampleRecord> clean = flight(12000, 345600.0, 50.0);
   std::vector<SampleRecord> bad_times = flight(300, 345600.0, 50.0);
-  bad_times[0].field[0] = -kInf;  // the first and last times are the finite ones
+  bad_times[0].field[0] = -kInf;  // the first and last times are the good ones
   bad_times[299].field[0] = kNaN;
   bad_times[10].field[0] = kNaN;
   bad_times[20].field[0] = kInf;
@@ -139,10 +148,7 @@ std::string write_check_cases(const std::string& dir) {
   // finds it in its second half.
   bad_values[100].field[2] = kInf;
   std::vector<SampleRecord> repeated;  // a clock that ticks every third record
-  for (std::size_t i = 0; i < 30; ++i) {
-    const std::size_t tick = i / 3;
-    repeated.push_back({{static_cast<double>(tick)}});
-  }
+  for (std::size_t i = 0; i < 30; ++i) repeated.push_back(valued(static_cast<double>(1 + i / 3), i));
   // The first 10,000 steps set the interval: 1, as 4,999 + 1 steps of 1
   // against 5,000 of 1.25, where one step fewer or more gives 1.25. Gaps and
   // steps back count after them too.
@@ -154,17 +160,41 @@ std::string write_check_cases(const std::string& dir) {
   window_steps.resize(10200, 1.25);
   window_steps.push_back(-5.0);
   window_steps.resize(10300, 1.25);
-  std::vector<SampleRecord> window = with_times({0.0});
-  for (const double step : window_steps) window.push_back({{window.back().field[0] + step}});
-  // Every fault at once: bzip2's signature as the first time (a subnormal),
-  // then a gap, a NaN time, an infinite value, a step back and a cut record.
-  std::vector<SampleRecord> all_faults = joined(
-      joined(joined(with_times({std::bit_cast<double>(std::uint64_t{0x39685a42})}),
-                    flight(200, 0.02, 50.0)),
-             flight(100, 0.02, 50.0, 250)),
-      flight(100, 0.0, 50.0));
+  std::vector<SampleRecord> window = with_times({1.0});
+  for (const double step : window_steps) window.push_back(valued(window.back().field[0] + step, 0));
+  // A NaN time alone, and every other time NaN: steps across them span two
+  // intervals, and are no gaps.
+  std::vector<SampleRecord> nan_inside = flight(3000, 345600.0, 50.0);
+  nan_inside[1500].field[0] = kNaN;
+  std::vector<SampleRecord> every_other_nan = flight(3000, 345600.0, 50.0);
+  for (std::size_t i = 1; i < every_other_nan.size(); i += 2) every_other_nan[i].field[0] = kNaN;
+  // A bit of a time's exponent flipped: 2^274 s, too large to be a time.
+  std::vector<SampleRecord> flipped = flight(3000, 345600.0, 50.0);
+  flipped[1000].field[0] =
+      std::bit_cast<double>(std::bit_cast<std::uint64_t>(flipped[1000].field[0]) ^ (std::uint64_t{1} << 60));
+  // Records before the first fix, with real values and a time of zero.
+  std::vector<SampleRecord> before_fix = flight(3050, 345599.0, 50.0);
+  for (std::size_t i = 0; i < 50; ++i) before_fix[i].field[0] = 0.0;
+  // Across the end of the week: in a gap; with a late record, a time of the
+  // week before, written after the first of the new week; from 604,800 to 0.
+  const auto week_end = [&](std::size_t count, double first, double after) {
+    std::vector<SampleRecord> records = flight(count, first, 50.0);
+    for (std::size_t i = 0; i < count; ++i) {
+      if (records[i].field[0] >= 604800.0) records[i].field[0] = after + static_cast<double>(i) / 50.0 - 604800.0 + first;
+    }
+    return records;
+  };
+  std::vector<SampleRecord> late_record = week_end(100, 604799.0, 0.0);
+  late_record.insert(late_record.begin() + 53, valued(604799.99, 53));
+  std::vector<SampleRecord> written_twice = flight(300, 345600.0, 50.0);
+  written_twice.insert(written_twice.begin() + 100, written_twice[100]);
+  // Every fault of a raw file at once: a gap, a NaN time, an infinite
+  // value, a step back, a blank record and a cut record.
+  std::vector<SampleRecord> all_faults =
+      joined(joined(flight(200, 0.02, 50.0), flight(100, 0.02, 50.0, 250)), flight(100, 0.02, 50.0));
   all_faults[50].field[0] = kNaN;
   all_faults[60].field[5] = kInf;
+  all_faults[70] = SampleRecord{};
   const std::vector<std::byte> cut(100, std::byte{0x42});
   // Two records of zeros and 10 bytes, behind a signature; with no
   // records, those bytes are written over the first record's.
@@ -179,6 +209,7 @@ std::string write_check_cases(const std::string& dir) {
   std::memcpy(bzip2.data() + 2 * kRecordSize, "BZh9", 4);
   std::vector<std::byte> gzip_head(100);  // no whole record
   std::memcpy(gzip_head.data(), "\x1f\x8b\x08", 3);
+  const double u = std::numeric_limits<double>::denorm_min();
   const struct {
     const char* name;
     std::vector<SampleRecord> records;
@@ -186,27 +217,42 @@ std::string write_check_cases(const std::string& dir) {
   } cases[] = {
       {"clean_50hz.rec", clean, {}},
       {"cut_record.rec", clean, cut},
+      {"one_byte_over.rec", flight(1, 345600.0, 50.0), {std::byte{0}}},
       {"records_removed.rec",
        joined(joined(flight(3000, 345600.0, 50.0), flight(5950, 345600.0, 50.0, 3050)),
               flight(2750, 345600.0, 50.0, 9250)),
        {}},
-      {"week_rollover.rec", joined(flight(1000, 604780.0, 50.0), flight(1000, 0.0, 50.0)), {}},
       {"bad_times.rec", bad_times, {}},
       {"bad_values.rec", bad_values, {}},
       {"empty.rec", {}, {}},
       {"one_record.rec", flight(1, 345600.0, 50.0), {}},
       {"hundred_bytes.rec", {}, cut},
       // Steps 1, 2, 1.5 and 1: the interval is 1, and 1.5 is no gap.
-      {"lower_middle.rec", with_times({0.0, 1.0, 3.0, 4.5, 5.5}), {}},
+      {"lower_middle.rec", with_times({1.0, 2.0, 4.0, 5.5, 6.5}), {}},
       {"repeated_times.rec", repeated, {}},
       {"interval_window.rec", window, {}},
-      {"no_finite_time.rec", with_times({kNaN, kInf}), {}},
-      // Steps 1 + 2^-52 and 1.5 + 2^-51: a gap, though 1.5 times the first
-      // rounds to the second.
-      {"rounded_limit.rec", with_times({-0x1.0000000000001p0, 0.0, 0x1.8000000000002p0}), {}},
+      {"no_good_time.rec", with_times({kNaN, kInf, 0.0, -1.0, 0x1p32}), {}},
+      // Steps 3u and 5u (u the smallest subnormal): 5u is a gap, though
+      // half the interval rounds to 2u.
+      {"subnormal_interval.rec", with_times({u, 4 * u, 9 * u}), {}},
+      {"nan_inside.rec", nan_inside, {}},
+      {"every_other_nan.rec", every_other_nan, {}},
+      {"flipped_exponent.rec", flipped, {}},
+      {"before_fix.rec", before_fix, {}},
+      {"power_cut.rec", joined(flight(2000, 345600.0, 50.0), blanks), {}},
+      {"zero_filled.rec", blanks, {}},
+      {"written_twice.rec", written_twice, {}},
+      {"week_rollover.rec", week_end(2000, 604780.0, 0.0), {}},
+      {"rollover_in_gap.rec", week_end(1000, 604790.0, 10.0), {}},
+      {"late_record.rec", late_record, {}},
+      // 604,800 then 0: the same instant, written twice.
+      {"week_end_zero.rec", with_times({604799.98, 604800.0, 0.0, 0.02}), {}},
+      // Steps of -302,400 and +302,400 s: rollovers; -302,399.99: none.
+      {"rollover_bounds.rec", with_times({302401.0, 1.0, 302401.0}), {}},
+      {"no_rollover.rec", with_times({302400.99, 1.0}), {}},
+      {"all_faults.rec", all_faults, std::vector<std::byte>(10)},
       {"gzip.rec", {}, gzip_head},
       {"not_bzip2.rec", {}, signature("BZh0")},
-      {"all_faults.rec", all_faults, std::vector<std::byte>(10)},
       {"xz.rec", {}, signature(std::string_view("\xfd" "7zXZ\0", 6))},
       {"zstd.rec", {}, signature("\x28\xb5\x2f\xfd")},
       {"bzip2.rec", {}, bzip2},
@@ -215,8 +261,6 @@ std::string write_check_cases(const std::string& dir) {
       {"near_xz.rec", {}, signature(std::string_view("\xfd" "7zXZ\1", 6))},
       {"near_zstd.rec", {}, signature("\x28\xb5\x2f\xfc")},
       {"bzip2_three_bytes.rec", {}, {std::byte{'B'}, std::byte{'Z'}, std::byte{'h'}}},
-      // One byte after the last whole record.
-      {"one_byte_over.rec", flight(1, 345600.0, 50.0), {std::byte{0}}},
   };
   for (const auto& c : cases) {
     std::string path = dir + "/" + c.name;

@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: MIT
+// The rules by which the times of record files are read: which times are
+// good, which records are blank, the steps between good times across a GPS
+// week rollover, the sampling interval and what counts as a gap.
+//
+// A record is blank when all its 136 bytes are zero: space a recorder
+// reserved or filled with zeros. It is passed over as if it were absent.
+// A good time is finite, above 0 and below 2^32 s (seconds of the GPS week
+// and seconds since 1980 both fit), or exactly +-0 right after a good time
+// between 604,799 and 604,800 s: the first instant of the next week. Every
+// other record that is not blank has a bad time. Steps join consecutive good
+// times; a step that crosses k records with a bad time spans k + 1
+// intervals.
+#pragma once
+
+#include <array>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include "sample_record.h"
+
+namespace records {
+
+inline constexpr double kWeekSeconds = 604'800.0;
+inline constexpr double kTimeLimit = 0x1p32;
+
+// Whether the record's bytes are all zero.
+bool is_blank(RecordBytes bytes);
+
+// Whether a good time in the last second of a week came just before, so
+// that a time of zero begins the next week.
+inline bool ends_week(double good_time) {
+  return good_time >= kWeekSeconds - 1.0 && good_time <= kWeekSeconds;
+}
+
+// Whether time is good, given whether the record before it (not counting
+// blank ones) had a good time that ends a week.
+inline bool is_good_time(double time, bool after_week_end) {
+  return (time > 0.0 && time < kTimeLimit) || (time == 0.0 && after_week_end);
+}
+
+// A step from one good time to the next. When both lie within one week's
+// seconds, a step back of half a week to a week is a rollover into the next
+// week (a week is added), and a step forward of half a week to a week one
+// back into the week before (a late record; a week is taken away).
+struct Step {
+  double seconds = 0;
+  int weeks = 0;  // +1 or -1 for a rollover, else 0
+};
+
+inline Step step_between(double from, double to) {
+  Step step{to - from, 0};
+  if (from >= 0.0 && from <= kWeekSeconds && to >= 0.0 && to <= kWeekSeconds) {
+    if (step.seconds >= -kWeekSeconds && step.seconds <= -kWeekSeconds / 2) {
+      step = {step.seconds + kWeekSeconds, 1};
+    } else if (step.seconds >= kWeekSeconds / 2 && step.seconds <= kWeekSeconds) {
+      step = {step.seconds - kWeekSeconds, -1};
+    }
+  }
+  return step;
+}
+
+// Whether a step across crossed bad-time records is a gap: longer than
+// crossed + 1 intervals by more than half an interval. Decided exactly on
+// the doubles, not on rounded products.
+bool is_gap(double step, std::uint64_t crossed, double interval);
+
+// The time a gap lost: the step less crossed + 1 intervals, in double.
+inline double time_missing(double step, std::uint64_t crossed, double interval) {
+  return step - static_cast<double>(crossed + 1) * interval;
+}
+
+// The steps that decide a file's sampling interval.
+inline constexpr std::size_t kIntervalSteps = 10'000;
+
+// A good time and the records with a bad time between it and the good time
+// before it.
+struct GoodTime {
+  double time = 0;
+  std::uint64_t crossed = 0;
+};
+
+// Room for a file's first good times, held until its interval is known.
+// Reserved once, when a program is loaded, so that no file needs memory of
+// its own.
+struct IntervalWindow {
+  std::array<GoodTime, kIntervalSteps + 1> times;
+  std::array<double, kIntervalSteps> steps;  // scratch for the median
+};
+
+// The sampling interval of the first good times held in window: the median
+// of the positive steps, each divided by one more than the bad-time records
+// it crosses, after a rollover is undone; the lower middle one of an even
+// number. Nothing without a positive step.
+std::optional<double> interval_of(IntervalWindow& window, std::size_t held);
+
+}  // namespace records
