@@ -36,47 +36,22 @@ const char* compression_of(std::span<const std::byte> head) {
 // bytes, where one double in 2048 is not finite.
 constexpr std::size_t kBlockRecords = kScanRecords;
 
-// What reading a file carries from one block to the next.
-struct Reading {
-  FileCheck& check;
-  std::uint64_t crossed = 0;     // bad times since the last good one
-  bool after_week_end = false;   // the last record not blank had a good time ending a week
-};
-
-void check_block(const std::byte* block, std::size_t count, Reading& reading) {
-  FileCheck& check = reading.check;
+void check_block(const std::byte* block, std::size_t count, FileCheck& check,
+                 records::TimeReading& reading) {
   if (any_value_not_finite(block, count)) {
     for (std::size_t r = 0; r < count; ++r) {
       check.bad_value += any_value_not_finite(block + r * kRecordSize, 1) ? 1 : 0;
     }
   }
   std::array<records::GoodTime, kBlockRecords> good;
-  std::size_t found = 0;
-  for (const std::byte* record = block; record != block + count * kRecordSize;
-       record += kRecordSize) {
-    const std::uint64_t bits = load_bits(record);
-    // A blank record's time is +0, whose bits are all zero.
-    if (bits == 0 && records::is_blank(records::RecordBytes(record, kRecordSize))) {
-      ++check.blank;
-      continue;
-    }
-    const double time = std::bit_cast<double>(bits);
-    // Without branches on the time: in a file where many times are bad, at
-    // random, a branch would be mispredicted often.
-    const bool is_good = records::is_good_time(time, reading.after_week_end);
-    good[found] = {time, reading.crossed};
-    found += is_good ? 1 : 0;
-    check.bad_time += is_good ? 0 : 1;
-    reading.crossed = is_good ? 0 : reading.crossed + 1;
-    reading.after_week_end = is_good && records::ends_week(time);
-  }
-  check.steps.add(std::span(good.data(), found));
+  check.steps.add(std::span(good.data(), records::read_times(block, count, reading, good.data())));
 }
 
-void check_chunk(std::span<const std::byte> chunk, Reading& reading) {
+void check_chunk(std::span<const std::byte> chunk, FileCheck& check, records::TimeReading& reading) {
   const std::size_t count = chunk.size() / kRecordSize;
   for (std::size_t first = 0; first < count; first += kBlockRecords) {
-    check_block(chunk.data() + first * kRecordSize, std::min(kBlockRecords, count - first), reading);
+    check_block(chunk.data() + first * kRecordSize, std::min(kBlockRecords, count - first), check,
+                reading);
   }
 }
 
@@ -84,11 +59,13 @@ void check_chunk(std::span<const std::byte> chunk, Reading& reading) {
 // reader then holds any read error.
 FileCheck check_records(records::RecordReader& reader, records::IntervalWindow& window) {
   FileCheck check(window);
-  Reading reading{check};
+  records::TimeReading reading;
   auto chunk = reader.next();
   check.compression = compression_of(chunk.empty() ? reader.unused() : chunk);
-  for (; !chunk.empty(); chunk = reader.next()) check_chunk(chunk, reading);
+  for (; !chunk.empty(); chunk = reader.next()) check_chunk(chunk, check, reading);
   check.steps.finish();
+  check.blank = reading.blank;
+  check.bad_time = reading.bad_time;
   check.records = reader.bytes_taken() / kRecordSize;
   check.extra = reader.bytes_taken() % kRecordSize;
   return check;

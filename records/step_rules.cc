@@ -2,6 +2,7 @@
 #include "step_rules.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace records {
 
@@ -9,6 +10,29 @@ bool is_blank(RecordBytes bytes) {
   std::uint64_t any = 0;
   for (std::size_t i = 0; i < kFieldCount; ++i) any |= load_bits(bytes.data() + i * sizeof(double));
   return any == 0;
+}
+
+std::size_t read_times(const std::byte* p, std::size_t count, TimeReading& reading, GoodTime* good) {
+  std::size_t found = 0;
+  for (std::size_t r = 0; r < count; ++r, ++reading.records) {
+    const std::byte* record = p + r * kRecordSize;
+    const std::uint64_t bits = load_bits(record);
+    // A blank record's time is +0, whose bits are all zero.
+    if (bits == 0 && is_blank(RecordBytes(record, kRecordSize))) {
+      ++reading.blank;
+      continue;
+    }
+    const double time = std::bit_cast<double>(bits);
+    // Without branches on the time: in a file where many times are bad, at
+    // random, a branch would be mispredicted often.
+    const bool is_good = is_good_time(time, reading.after_week_end);
+    good[found] = {time, reading.crossed, reading.records};
+    found += is_good ? 1 : 0;
+    reading.bad_time += is_good ? 0 : 1;
+    reading.crossed = is_good ? 0 : reading.crossed + 1;
+    reading.after_week_end = is_good && ends_week(time);
+  }
+  return found;
 }
 
 // step - (k+1) interval > interval / 2 is 2 step > (2k + 3) interval. The

@@ -76,12 +76,27 @@ inline double time_missing(double step, std::uint64_t crossed, double interval) 
 // The steps that decide a file's sampling interval.
 inline constexpr std::size_t kIntervalSteps = 10'000;
 
-// A good time and the records with a bad time between it and the good time
-// before it.
+// A good time, the records with a bad time between it and the good time
+// before it, and its record's number in the file, counted from 0.
 struct GoodTime {
   double time = 0;
   std::uint64_t crossed = 0;
+  std::uint64_t record = 0;
 };
+
+// Reading a file's times, record by record: what carries from one record to
+// the next, and the counts so far.
+struct TimeReading {
+  std::uint64_t records = 0;      // read so far
+  std::uint64_t blank = 0;
+  std::uint64_t bad_time = 0;
+  std::uint64_t crossed = 0;      // bad times since the last good one
+  bool after_week_end = false;    // the last record not blank had a good time ending a week
+};
+
+// Reads the times of the count whole records at p into good, which has room
+// for count, and gives the number of good times found.
+std::size_t read_times(const std::byte* p, std::size_t count, TimeReading& reading, GoodTime* good);
 
 // Room for a file's first good times, held until its interval is known.
 // Reserved once, when a program is loaded, so that no file needs memory of
