@@ -259,6 +259,8 @@ std::string write_check_cases(const std::string& dir) {
       {"late_record.rec", late_record, {}},
       // 604,800 then 0: the same instant, written twice.
       {"week_end_zero.rec", with_times({604799.98, 604800.0, 0.0, 0.02}), {}},
+      // 0 after 604,799 s, the earliest time that ends a week: a good time.
+      {"week_start_bound.rec", with_times({604799.0, 0.0}), {}},
       // Steps of -302,400 and +302,400 s: rollovers; -302,399.99: none.
       {"rollover_bounds.rec", with_times({302401.0, 1.0, 302401.0}), {}},
       {"no_rollover.rec", with_times({302400.99, 1.0}), {}},
