@@ -10,6 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/need_packages.sh
 need_packages g++ cmake make
+need_packages zlib1g-dev liblzma-dev libzstd-dev libbz2-dev
 build=${BUILD_DIR:-build-demo}
 cmake -S . -B "$build" -DNAVTOOLS_TESTS=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" --target navdump navcheck radcon write_samples >/dev/null

@@ -7,6 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/need_packages.sh
 need_packages g++ cmake make libgtest-dev groff fuse3 libfuse3-dev pkg-config strace
+need_packages zlib1g-dev liblzma-dev libzstd-dev libbz2-dev xz-utils bzip2 zstd
 build=${BUILD_DIR:-build}
 cmake -S . -B "$build" -DNAVTOOLS_WERROR="${NAVTOOLS_WERROR:-OFF}" -DSANITIZE="${SANITIZE:-OFF}"
 cmake --build "$build" -j"$(nproc)"
