@@ -45,6 +45,7 @@ std::string verdict(const std::optional<FileCheck>& check) {
     bool found;
     const char* word;
   } faults[] = {{check->compression != nullptr, check->compression},
+                {check->corrupt, "corrupt"},
                 {check->records == 0, "empty"},
                 {check->extra > 0, "truncated"},
                 {check->bad_time > 0, "bad-time"},

@@ -7,8 +7,8 @@
 #include <array>
 #include <bit>
 #include <cstring>
-#include <string_view>
 
+#include "decoded_input.h"
 #include "program_io.h"
 
 namespace navcheck {
@@ -78,17 +78,6 @@ bool any_not_finite(const std::byte* p, std::size_t count) {
 
 namespace {
 
-// The compressed format whose signature the file begins with, if any.
-const char* compression_of(std::span<const std::byte> head) {
-  const std::string_view text(reinterpret_cast<const char*>(head.data()), head.size());
-  if (text.starts_with("\x1f\x8b\x08")) return "gzip";
-  if (text.starts_with(std::string_view("\xfd" "7zXZ\0", 6))) return "xz";
-  if (text.starts_with("\x28\xb5\x2f\xfd")) return "zstd";
-  // bzip2's signature ends in the block size, a digit 1 to 9.
-  if (text.size() >= 4 && text.starts_with("BZh") && text[3] >= '1' && text[3] <= '9') return "bzip2";
-  return nullptr;
-}
-
 // Records are checked in blocks that stay in the first-level cache: the
 // values of a whole block at once, one by one only in a block where one is
 // not finite, then the finite times. Blocks are small enough that most of
@@ -127,13 +116,10 @@ void check_chunk(std::span<const std::byte> chunk, FileCheck& check) {
   }
 }
 
-// Checks every record the reader hands out, to the end of the input; the
-// reader then holds any read error.
+// Checks every record the reader hands out, to the end of the input.
 FileCheck check_records(records::RecordReader& reader) {
   FileCheck check;
-  auto chunk = reader.next();
-  check.compression = compression_of(chunk.empty() ? reader.unused() : chunk);
-  for (; !chunk.empty(); chunk = reader.next()) check_chunk(chunk, check);
+  for (auto chunk = reader.next(); !chunk.empty(); chunk = reader.next()) check_chunk(chunk, check);
   check.steps.finish();
   check.records = reader.bytes_taken() / kRecordSize;
   check.extra = reader.bytes_taken() % kRecordSize;
@@ -143,16 +129,19 @@ FileCheck check_records(records::RecordReader& reader) {
 }  // namespace
 
 std::optional<FileCheck> check_file(const char* path, int output_fd, std::span<std::byte> buffer,
-                                    std::FILE* err) {
+                                    std::span<std::byte> input, std::FILE* err) {
   const int fd = records::open_input(path, output_fd, err);
   if (fd < 0) return std::nullopt;
-  records::RecordReader reader(fd, buffer);
+  records::DecodedInput decoded(fd, input);
+  records::RecordReader reader(decoded, buffer);
   FileCheck check = check_records(reader);
   ::close(fd);
-  if (reader.read_error() != 0) {
+  if (decoded.read_error() != 0) {
     std::fprintf(err, "ERROR: cannot read the input file: %s\n", path);
     return std::nullopt;
   }
+  if (decoded.format() != records::Format::raw) check.compression = records::format_name(decoded.format());
+  check.corrupt = decoded.corrupt();
   return check;
 }
 

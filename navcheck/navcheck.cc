@@ -9,6 +9,7 @@
 #include <string>
 
 #include "check_table.h"
+#include "decoded_input.h"
 #include "file_check.h"
 #include "program_io.h"
 
@@ -28,15 +29,17 @@ int main(int argc, char* argv[]) {
   }
   const bool out_open = records::is_open(stdout);
 
-  // Static, so that the buffer is reserved when the program is loaded, not
-  // on a stack that a limit may hold below it.
+  // Static, so that the buffers are reserved when the program is loaded, not
+  // on a stack that a limit may hold below it: the records, and the
+  // compressed bytes of a compressed file.
   static std::array<std::byte, kBufferSize> buffer;
+  static std::array<std::byte, records::DecodedInput::kMinInputSize> input;
   navcheck::print_header(stdout);
   bool unreadable = false;
   bool faulty = false;
   for (int i = 1; i < argc; ++i) {
     const std::optional<navcheck::FileCheck> check =
-        navcheck::check_file(argv[i], out_open ? STDOUT_FILENO : -1, buffer, stderr);
+        navcheck::check_file(argv[i], out_open ? STDOUT_FILENO : -1, buffer, input, stderr);
     const std::string verdict = navcheck::verdict(check);
     navcheck::print_row(stdout, argv[i], check, verdict);
     unreadable = unreadable || !check;

@@ -52,7 +52,6 @@ class RecordReader {
   // Bytes read and not yet handed out or passed: once next() gave nothing,
   // the cut record at the end.
   std::size_t buffered() const { return end_ - begin_; }
-  std::span<const std::byte> unused() const { return {buffer_.data() + begin_, buffered()}; }
   // Counts size bytes the caller moved past in the kernel, with nothing
   // buffered.
   void passed_in_kernel(std::uint64_t size) { taken_ += size; }

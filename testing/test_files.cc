@@ -156,10 +156,11 @@ std::string write_check_cases(const std::string& dir) {
   window_steps.resize(10300, 1.25);
   std::vector<SampleRecord> window = with_times({0.0});
   for (const double step : window_steps) window.push_back({{window.back().field[0] + step}});
-  // Every fault at once: bzip2's signature as the first time (a subnormal),
-  // then a gap, a NaN time, an infinite value, a step back and a cut record.
+  // Every fault at once: gzip's signature with reserved flags, which no
+  // gzip header has, as the first time (a subnormal); then a gap, a NaN
+  // time, an infinite value, a step back and a cut record.
   std::vector<SampleRecord> all_faults = joined(
-      joined(joined(with_times({std::bit_cast<double>(std::uint64_t{0x39685a42})}),
+      joined(joined(with_times({std::bit_cast<double>(std::uint64_t{0xe0088b1f})}),
                     flight(200, 0.02, 50.0)),
              flight(100, 0.02, 50.0, 250)),
       flight(100, 0.0, 50.0));
@@ -167,7 +168,10 @@ std::string write_check_cases(const std::string& dir) {
   all_faults[60].field[5] = kInf;
   const std::vector<std::byte> cut(100, std::byte{0x42});
   // Two records of zeros and 10 bytes, behind a signature; with no
-  // records, those bytes are written over the first record's.
+  // records, those bytes are written over the first record's. The zeros
+  // are a good gzip, zstd or bzip2 header followed by bad data; xz's header
+  // fails its check, and a reserved bit makes no zstd header, so those two
+  // files are raw.
   const auto signature = [](std::string_view bytes) {
     std::vector<std::byte> file(2 * kRecordSize + 10);
     std::memcpy(file.data(), bytes.data(), bytes.size());
@@ -205,6 +209,7 @@ std::string write_check_cases(const std::string& dir) {
       {"all_faults.rec", all_faults, std::vector<std::byte>(10)},
       {"xz.rec", {}, signature(std::string_view("\xfd" "7zXZ\0", 6))},
       {"zstd.rec", {}, signature("\x28\xb5\x2f\xfd")},
+      {"zstd_reserved_bit.rec", {}, signature("\x28\xb5\x2f\xfd\x08")},
       {"bzip2.rec", {}, signature("BZh9")},
   };
   for (const auto& c : cases) {
