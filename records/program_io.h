@@ -4,7 +4,11 @@
 // the status of a failed run.
 #pragma once
 
+#include <sys/types.h>
+
+#include <cstddef>
 #include <cstdio>
+#include <span>
 
 namespace records {
 
@@ -32,5 +36,9 @@ bool close_stream(std::FILE* stream, bool was_open);
 // refused, since what a run writes there would be read back as records, or
 // the run would wait for itself.
 int open_input(const char* path, int output_fd, std::FILE* err);
+
+// One read(2) of up to into.size() bytes from fd, made again when a signal
+// interrupts it: the bytes read, 0 at the end, or -1 with errno set.
+ssize_t read_some(int fd, std::span<std::byte> into);
 
 }  // namespace records
