@@ -45,10 +45,10 @@ from_source() {  # TRIPLET
   for source in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
     [ ! -e "$source" ] || sed -n 's/^deb /deb-src /p' "$source"
   done >"$work/apt/parts/src.list"
-  local apt=("${as_root[@]}" apt-get -qq -o Dir::Etc::sourcelist=/dev/null
+  local apt=(apt-get -qq -o Dir::Etc::sourcelist=/dev/null
     -o Dir::Etc::sourceparts="$work/apt/parts" -o Dir::State::Lists="$work/apt/lists"
     -o Dir::Cache::pkgcache= -o Dir::Cache::srcpkgcache=)
-  "${apt[@]}" update
+  "${as_root[@]}" "${apt[@]}" update
   for source in "${sources[@]}"; do
     (cd "$work" && { "${apt[@]}" source "$source" 2>/dev/null ||
       "${apt[@]}" source "$source/$(sed -n 's/^VERSION_CODENAME=//p' /etc/os-release)"; }) >/dev/null
@@ -83,7 +83,8 @@ from_source() {  # TRIPLET
   done
   "${as_root[@]}" rm -rf "$work"
 }
-trap '[ -z "${work:-}" ] || "${as_root[@]}" rm -rf "$work"' EXIT
+work=
+trap '[ -z "$work" ] || "${as_root[@]}" rm -rf "$work"' EXIT
 
 packages=(zlib1g zlib1g-dev liblzma5 liblzma-dev libzstd1 libzstd-dev libbz2-1.0 libbz2-dev)
 for arch in "$@"; do
