@@ -58,4 +58,16 @@ int open_input(const char* path, int output_fd, std::FILE* err) {
   return fd;
 }
 
+void print_path(std::FILE* out, const char* path) {
+  for (const char* c = path; *c != '\0'; ++c) {
+    switch (*c) {
+      case '\t': std::fputs("\\t", out); break;
+      case '\n': std::fputs("\\n", out); break;
+      case '\r': std::fputs("\\r", out); break;
+      case '\\': std::fputs("\\\\", out); break;
+      default: std::putc(*c, out);
+    }
+  }
+}
+
 }  // namespace records

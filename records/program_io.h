@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // What the programs that read record files share at their edges: the name
-// in the usage line, the standard streams, the opening of each input and
-// the status of a failed run.
+// in the usage line, the standard streams, the opening of each input, the
+// file's name in a table row and the status of a failed run.
 #pragma once
 
 #include <cstdio>
@@ -32,5 +32,10 @@ bool close_stream(std::FILE* stream, bool was_open);
 // refused, since what a run writes there would be read back as records, or
 // the run would wait for itself.
 int open_input(const char* path, int output_fd, std::FILE* err);
+
+// Writes the path as given, with a tab, newline, carriage return or
+// backslash escaped (\t \n \r \\), so that a table row stays one line of
+// its columns.
+void print_path(std::FILE* out, const char* path);
 
 }  // namespace records
