@@ -48,6 +48,14 @@ bool is_gap(double step, std::uint64_t crossed, double interval) {
   return twice > rounded || (twice == rounded && error < 0.0);
 }
 
+std::size_t hold_for_interval(IntervalWindow& window, std::size_t& held,
+                              std::span<const GoodTime> times) {
+  const std::size_t taken = std::min(times.size(), window.times.size() - held);
+  std::copy_n(times.begin(), taken, window.times.begin() + static_cast<std::ptrdiff_t>(held));
+  held += taken;
+  return taken;
+}
+
 std::optional<double> interval_of(IntervalWindow& window, std::size_t held) {
   std::size_t positive = 0;
   for (std::size_t i = 1; i < held; ++i) {
