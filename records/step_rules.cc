@@ -13,39 +13,32 @@ bool is_blank(RecordBytes bytes) {
 }
 
 std::size_t read_times(const std::byte* p, std::size_t count, TimeReading& reading, GoodTime* good) {
+  // Counted in a copy, which the compiler keeps in registers: the good
+  // times stored might alias the caller's.
+  TimeReading so_far = reading;
   std::size_t found = 0;
-  for (std::size_t r = 0; r < count; ++r, ++reading.records) {
+  for (std::size_t r = 0; r < count; ++r, ++so_far.records) {
     const std::byte* record = p + r * kRecordSize;
     const std::uint64_t bits = load_bits(record);
     // A blank record's time is +0, whose bits are all zero.
     if (bits == 0 && is_blank(RecordBytes(record, kRecordSize))) {
-      ++reading.blank;
+      ++so_far.blank;
       continue;
     }
     const double time = std::bit_cast<double>(bits);
     // Without branches on the time: in a file where many times are bad, at
     // random, a branch would be mispredicted often.
-    const bool is_good = is_good_time(time, reading.after_week_end);
-    good[found] = {time, reading.crossed, reading.records};
+    const bool is_good = is_good_time(time, so_far.after_week_end);
+    good[found] = {time, so_far.crossed, so_far.records};
     found += is_good ? 1 : 0;
-    reading.bad_time += is_good ? 0 : 1;
-    reading.crossed = is_good ? 0 : reading.crossed + 1;
-    reading.after_week_end = is_good && ends_week(time);
+    so_far.bad_time += is_good ? 0 : 1;
+    so_far.crossed = is_good ? 0 : so_far.crossed + 1;
+    // A time that ends a week is good: the week's end alone decides, with
+    // no chain from one record's verdict to the next.
+    so_far.after_week_end = ends_week(time);
   }
+  reading = so_far;
   return found;
-}
-
-// step - (k+1) interval > interval / 2 is 2 step > (2k + 3) interval. The
-// product is split exactly into a rounded part and its error (fma), which
-// needs no more than the doubles hold: both are multiples of the smallest
-// subnormal. 2 step exceeds the product when it exceeds the rounded part,
-// or equals it while the error is negative.
-bool is_gap(double step, std::uint64_t crossed, double interval) {
-  const double twice = 2.0 * step;
-  const double intervals = 2.0 * static_cast<double>(crossed) + 3.0;
-  const double rounded = intervals * interval;
-  const double error = std::fma(intervals, interval, -rounded);
-  return twice > rounded || (twice == rounded && error < 0.0);
 }
 
 std::size_t hold_for_interval(IntervalWindow& window, std::size_t& held,

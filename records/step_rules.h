@@ -57,6 +57,8 @@ inline bool in_week(double time) { return time >= 0.0 && time <= kWeekSeconds; }
 
 inline Step step_between(double from, double to) {
   Step step{to - from, 0};
+  // Most steps are far shorter than half a week: one comparison settles them.
+  if (std::fabs(step.seconds) < kWeekSeconds / 2) return step;
   if (in_week(from) && in_week(to)) {
     if (step.seconds >= -kWeekSeconds && step.seconds <= -kWeekSeconds / 2) {
       step = {step.seconds + kWeekSeconds, 1};
@@ -69,8 +71,19 @@ inline Step step_between(double from, double to) {
 
 // Whether a step across crossed bad-time records is a gap: longer than
 // crossed + 1 intervals by more than half an interval. Decided exactly on
-// the doubles, not on rounded products.
-bool is_gap(double step, std::uint64_t crossed, double interval);
+// the doubles, not on rounded products: step - (k+1) interval > interval / 2
+// is 2 step > (2k + 3) interval, whose product is split exactly into a
+// rounded part and its error (fma), which needs no more than the doubles
+// hold: both are multiples of the smallest subnormal. 2 step exceeds the
+// product when it exceeds the rounded part, or equals it while the error is
+// negative. Inline, and the error only on a tie: it is asked of every step.
+inline bool is_gap(double step, std::uint64_t crossed, double interval) {
+  const double twice = 2.0 * step;
+  const double intervals = 2.0 * static_cast<double>(crossed) + 3.0;
+  const double rounded = intervals * interval;
+  if (twice != rounded) return twice > rounded;
+  return std::fma(intervals, interval, -rounded) < 0.0;
+}
 
 // The time a gap lost: the step less crossed + 1 intervals, in double.
 inline double time_missing(double step, std::uint64_t crossed, double interval) {
