@@ -24,6 +24,23 @@ records::Step step_into_file(double from, double to) {
   return step;
 }
 
+// Whether no step from last through times cuts the span: each forward or
+// zero, shorter than half a week (no rollover) and than 1.5 intervals (no
+// gap across any number of bad times: twice the step below the product
+// records::is_gap compares it with across none; a tie takes the exact way).
+// Without branches, so that a block of times where none cuts is passed at
+// once.
+bool none_cuts(double last, std::span<const GoodTime> times, double interval) {
+  const double limit = 3.0 * interval;
+  bool none = true;
+  for (const GoodTime& time : times) {
+    const double step = time.time - last;
+    last = time.time;
+    none &= (step >= 0.0) & (step < kWeekSeconds / 2) & (2.0 * step < limit);
+  }
+  return none;
+}
+
 Kind kind_of_file_start(double step, std::uint64_t crossed, double interval) {
   if (step > kFlightBreak) return Kind::flight;
   if (records::is_gap(step, crossed, interval)) return Kind::hole;
@@ -101,10 +118,17 @@ void CampaignSpans::follow(std::span<const GoodTime> times) {
   double last = last_time_;
   double weeks = weeks_;
   std::uint64_t last_record = span_.last_record;
+  if (!times.empty() && none_cuts(last, times, interval)) {
+    last = times.back().time;
+    last_record = times.back().record;
+    times = {};
+  }
   for (const GoodTime& time : times) {
     const records::Step step = records::step_between(last, time.time);
     const double end = last + weeks;
-    weeks += step.weeks * kWeekSeconds;
+    // A branch, rarely taken, rather than an addition every time, which
+    // would chain each time's work to the one before.
+    if (step.weeks != 0) weeks += step.weeks * kWeekSeconds;
     if (step.seconds < 0.0 || records::is_gap(step.seconds, time.crossed, interval)) {
       close(last_record, end);
       open(time, step.seconds < 0.0 ? Kind::back : Kind::gap, step.seconds, time.time + weeks);
