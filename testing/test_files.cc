@@ -292,6 +292,13 @@ std::string write_span_cases(const std::string& dir) {
   // A clock that stands still for 20 records, then catches up.
   std::vector<SampleRecord> frozen = run(345600.0, 80);
   for (std::size_t i = 20; i < 40; ++i) frozen[i].field[0] = frozen[19].field[0];
+  // A step of 1.5 intervals, no gap, and of 1.625, a gap, each the one
+  // step of its file that might be.
+  const auto late_from_20 = [&](double start, double late) {
+    std::vector<SampleRecord> records = run(start);
+    for (std::size_t i = 20; i < records.size(); ++i) records[i].field[0] += late;
+    return records;
+  };
   // Blank records, times of zero and NaN before the first good time and
   // inside the span, and NaN after the last, across which the next file's
   // first step spans three intervals.
@@ -320,6 +327,7 @@ std::string write_span_cases(const std::string& dir) {
       // Steps of 600 s, a hole, and 600.25 s, a break between flights.
       {"flight_break", {{"a.rec", run(345600.0)}, {"b.rec", run(346209.75)}, {"c.rec", run(346819.75)}}},
       {"gap_inside", {{"a.rec", gap_inside}}},
+      {"short_gaps", {{"a.rec", late_from_20(345600.0, 0.125)}, {"b.rec", late_from_20(345610.125, 0.15625)}}},
       {"hole_overlap", {{"a.rec", run(345600.0)}, {"b.rec", run(345620.0)}, {"c.rec", run(345624.5)}}},
       {"step_back", {{"a.rec", joined(run(345600.0), run(345590.0))}}},
       {"frozen_clock", {{"a.rec", frozen}}},
@@ -328,6 +336,8 @@ std::string write_span_cases(const std::string& dir) {
       {"rollover_inside", {{"a.rec", wrapped(run(604790.0, 80))}}},
       {"rollover_in_gap", {{"a.rec", wrapped(joined(run(604790.0), run(604805.0)))}}},
       {"rollover_between_files", {{"a.rec", run(604790.0)}, {"b.rec", wrapped(run(604800.0))}}},
+      // Half a week forward: a late record of the week before.
+      {"late_by_half_a_week", {{"a.rec", with_times({1.0, 302401.0})}}},
       // Monday, Saturday; Tuesday and Thursday of the next week; Tuesday of
       // the week after, an overlap of 600 s, and 600.25 s back.
       {"weeks",
