@@ -155,7 +155,10 @@ std::string write_check_cases(const std::string& dir) {
   // finds it in its second half.
   bad_values[100].field[2] = kInf;
   std::vector<SampleRecord> repeated;  // a clock that ticks every third record
-  for (std::size_t i = 0; i < 30; ++i) repeated.push_back(valued(static_cast<double>(1 + i / 3), i));
+  for (std::size_t i = 0; i < 30; ++i) {
+    const std::size_t tick = 1 + i / 3;
+    repeated.push_back(valued(static_cast<double>(tick), i));
+  }
   // The first 10,000 steps set the interval: 1, as 4,999 + 1 steps of 1
   // against 5,000 of 1.25, where one step fewer or more gives 1.25. Gaps and
   // steps back count after them too.
