@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "campaign_spans.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace navspan {
@@ -24,21 +25,22 @@ records::Step step_into_file(double from, double to) {
   return step;
 }
 
-// Whether no step from last through times cuts the span: each forward or
-// zero, shorter than half a week (no rollover) and than 1.5 intervals (no
-// gap across any number of bad times: twice the step below the product
-// records::is_gap compares it with across none; a tie takes the exact way).
-// Without branches, so that a block of times where none cuts is passed at
-// once.
+// Whether no step from last through times cuts the span: the shortest is
+// forward or zero, the longest shorter than half a week (no rollover) and
+// than 1.5 intervals (no gap across any number of bad times: twice the
+// step below the product records::is_gap compares it with across none; a
+// tie takes the exact way). Without a branch per time, so that a block of
+// times where none cuts is passed at once.
 bool none_cuts(double last, std::span<const GoodTime> times, double interval) {
-  const double limit = 3.0 * interval;
-  bool none = true;
+  double shortest = 0.0;
+  double longest = 0.0;
   for (const GoodTime& time : times) {
     const double step = time.time - last;
     last = time.time;
-    none &= (step >= 0.0) & (step < kWeekSeconds / 2) & (2.0 * step < limit);
+    shortest = std::min(shortest, step);
+    longest = std::max(longest, step);
   }
-  return none;
+  return shortest >= 0.0 && longest < kWeekSeconds / 2 && 2.0 * longest < 3.0 * interval;
 }
 
 Kind kind_of_file_start(double step, std::uint64_t crossed, double interval) {
