@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: MIT
 # bench/bench.sh BUILD [DIR]: times navdump, navcheck and navspan from the
 # release build in BUILD in one hyperfine run, so that all share the same
-# conditions, against the read(2) floor, navdump also against the
+# conditions, against the read(2) floor, navcheck and navspan also on files
+# with many NaN times or infinite values, navdump also against the
 # record-at-a-time baseline and, on a pipe, cat, on a 1 GiB sample record
 # file in DIR (/tmp by default); prints hyperfine's table, the ratios and the
 # programs' peak memory on 1 and 4 GiB, then the serial loop
@@ -55,6 +56,23 @@ ratio one navcheck floor
 ratio one navspan floor
 ratio one baseline navdump
 ratio one 'pipe navdump' 'pipe cat'
+
+# The same records with 30% of the times NaN, or an infinity among the
+# values every 16 to 32 records, at random: navcheck and navspan off their
+# fast paths. They find faults there, so status 1 is no failure.
+nan=$dir/bench_nan.rec inf=$dir/bench_inf.rec
+spoil_samples nan-times "$one" "$nan"
+spoil_samples infinite-values "$one" "$inf"
+timing spoiled "$nan $inf" -i \
+  -n 'navcheck nan' "navcheck $nan" \
+  -n 'navspan nan' "navspan $nan" \
+  -n 'floor nan' "read_floor $nan" \
+  -n 'navcheck inf' "navcheck $inf" \
+  -n 'floor inf' "read_floor $inf"
+ratio spoiled 'navcheck nan' 'floor nan'
+ratio spoiled 'navspan nan' 'floor nan'
+ratio spoiled 'navcheck inf' 'floor inf'
+rm "$nan" "$inf"
 for gib in 1 4; do
   f=$dir/bench_${gib}g.rec
   sample "$f" $((gib * 1024))

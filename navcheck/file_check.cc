@@ -38,13 +38,14 @@ constexpr std::size_t kBlockRecords = kScanRecords;
 
 void check_block(const std::byte* block, std::size_t count, FileCheck& check,
                  records::TimeReading& reading) {
-  if (any_value_not_finite(block, count)) {
-    for (std::size_t r = 0; r < count; ++r) {
-      check.bad_value += any_value_not_finite(block + r * kRecordSize, 1) ? 1 : 0;
-    }
+  check.bad_value += values_not_finite(block, count);
+  // Most records are of the common kind; each other one takes the rules of
+  // records/step_rules.h.
+  for (std::size_t r = check.steps.take_plain(block, 0, count, reading); r < count;
+       r = check.steps.take_plain(block, r + 1, count, reading)) {
+    records::GoodTime good;
+    check.steps.add(std::span(&good, records::read_times(block + r * kRecordSize, 1, reading, &good)));
   }
-  std::array<records::GoodTime, kBlockRecords> good;
-  check.steps.add(std::span(good.data(), records::read_times(block, count, reading, good.data())));
 }
 
 void check_chunk(std::span<const std::byte> chunk, FileCheck& check, records::TimeReading& reading) {

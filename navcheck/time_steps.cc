@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "time_steps.h"
 
+#include <bit>
 #include <limits>
 
 namespace navcheck {
@@ -17,10 +18,50 @@ void TimeSteps::finish() {
   if (!settled_) settle();
 }
 
+std::size_t TimeSteps::take_plain(const std::byte* block, std::size_t first, std::size_t count,
+                                  records::TimeReading& reading) {
+  if (!settled_ || times_ == 0) return first;
+  const double no_gap = records::rounded_gap_limit(0, interval_or_none_);
+  double last = last_;
+  double longest = longest_;
+  std::uint64_t backward = backward_;
+  std::uint64_t crossed = reading.crossed;
+  std::uint64_t bad_time = reading.bad_time;
+  std::uint64_t times = times_;
+  std::size_t r = first;
+  for (; r < count; ++r) {
+    const double time = std::bit_cast<double>(records::load_bits(block + r * records::kRecordSize));
+    if (!(time > 0.0 && time < records::kTimeLimit)) {
+      if (time == 0.0) break;  // blank, or the first instant of a week
+      ++crossed;
+      ++bad_time;
+      continue;
+    }
+    const double step = time - last;
+    const double limit = crossed == 0 ? no_gap : records::rounded_gap_limit(crossed, interval_or_none_);
+    if (!records::is_plain_step(step, limit)) break;
+    last = time;
+    crossed = 0;
+    backward += step == 0.0 ? 1 : 0;
+    if (step > longest) longest = step;
+    ++times;
+  }
+  reading.records += r - first;
+  reading.crossed = crossed;
+  reading.bad_time = bad_time;
+  reading.after_week_end = crossed == 0 && records::ends_week(last);
+  last_ = last;
+  longest_ = longest;
+  backward_ = backward;
+  times_ = times;
+  return r;
+}
+
 // The interval from the times held, whose steps then count as any other.
 void TimeSteps::settle() {
   settled_ = true;
   interval_ = records::interval_of(*window_, held_);
+  if (interval_) interval_or_none_ = *interval_;
   if (held_ > 0) {
     first_ = last_ = window_->times[0].time;
     times_ = 1;

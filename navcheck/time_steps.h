@@ -8,6 +8,7 @@
 #include <limits>
 #include <optional>
 #include <span>
+#include <cstddef>
 
 #include "step_rules.h"
 
@@ -22,6 +23,13 @@ class TimeSteps {
   void add(std::span<const records::GoodTime> times);
   // After the last time: settles the interval of a file with fewer steps.
   void finish();
+
+  // Takes the records from first on, up to count, as records::read_times
+  // and add() would, while each is of the common kind: a good time a plain
+  // step (records::is_plain_step) from the good time before, or a bad time
+  // other than zero. Gives the first record not taken, for those rules.
+  std::size_t take_plain(const std::byte* block, std::size_t first, std::size_t count,
+                         records::TimeReading& reading);
 
   // The first and the last good time, as recorded; nothing without one.
   std::optional<double> first() const;
@@ -48,6 +56,7 @@ class TimeSteps {
   double first_ = 0;
   double last_ = 0;
   std::optional<double> interval_;
+  double interval_or_none_ = std::numeric_limits<double>::infinity();
   std::uint64_t gaps_ = 0;
   double gap_time_ = 0;
   double longest_ = -std::numeric_limits<double>::infinity();

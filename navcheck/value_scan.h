@@ -11,20 +11,20 @@ namespace navcheck {
 // The records a scan takes at most.
 inline constexpr std::size_t kScanRecords = 32;
 
-// Whether any of fields 1 to 16 of the count records at p (at most
-// kScanRecords), stored as a record file stores them, is infinite or NaN:
+// How many of the count records at p (at most kScanRecords), stored as a
+// record file stores them, have an infinity or a NaN among fields 1 to 16:
 // one double at a time.
-bool any_value_not_finite_one_by_one(const std::byte* p, std::size_t count);
+std::size_t values_not_finite_one_by_one(const std::byte* p, std::size_t count);
 
 // The same, two doubles at a time: any processor.
-bool any_value_not_finite_by_two(const std::byte* p, std::size_t count);
+std::size_t values_not_finite_by_two(const std::byte* p, std::size_t count);
 
 #if defined(__x86_64__)
 // The same, four doubles at a time: x86-64 processors with AVX2 only.
-bool any_value_not_finite_by_four(const std::byte* p, std::size_t count);
+std::size_t values_not_finite_by_four(const std::byte* p, std::size_t count);
 #endif
 
 // The same, as fast as this processor can.
-bool any_value_not_finite(const std::byte* p, std::size_t count);
+std::size_t values_not_finite(const std::byte* p, std::size_t count);
 
 }  // namespace navcheck

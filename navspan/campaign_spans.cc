@@ -26,10 +26,8 @@ records::Step step_into_file(double from, double to) {
 }
 
 // Whether no step from last through times cuts the span: the shortest is
-// forward or zero, the longest shorter than half a week (no rollover) and
-// than 1.5 intervals (no gap across any number of bad times: twice the
-// step below the product records::is_gap compares it with across none; a
-// tie takes the exact way). Without a branch per time, so that a block of
+// forward or zero and the longest plain across no bad time, so every step
+// is plain across any number. Without a branch per time, so that a block of
 // times where none cuts is passed at once.
 bool none_cuts(double last, std::span<const GoodTime> times, double interval) {
   double shortest = 0.0;
@@ -40,7 +38,7 @@ bool none_cuts(double last, std::span<const GoodTime> times, double interval) {
     shortest = std::min(shortest, step);
     longest = std::max(longest, step);
   }
-  return shortest >= 0.0 && longest < kWeekSeconds / 2 && 2.0 * longest < 3.0 * interval;
+  return shortest >= 0.0 && records::is_plain_step(longest, records::rounded_gap_limit(0, interval));
 }
 
 Kind kind_of_file_start(double step, std::uint64_t crossed, double interval) {

@@ -13,33 +13,34 @@ bool is_blank(RecordBytes bytes) {
 }
 
 std::size_t read_times(const std::byte* p, std::size_t count, TimeReading& reading, GoodTime* good) {
-  // Counted in a copy, which the compiler keeps in registers: the good
-  // times stored might alias the caller's.
-  TimeReading so_far = reading;
+  // In locals, which the compiler keeps in registers: good may alias reading.
+  TimeReading local = reading;
   std::size_t found = 0;
-  for (std::size_t r = 0; r < count; ++r, ++so_far.records) {
+  for (std::size_t r = 0; r < count; ++r, ++local.records) {
     const std::byte* record = p + r * kRecordSize;
     const std::uint64_t bits = load_bits(record);
     // A blank record's time is +0, whose bits are all zero.
     if (bits == 0 && is_blank(RecordBytes(record, kRecordSize))) {
-      ++so_far.blank;
+      ++local.blank;
       continue;
     }
     const double time = std::bit_cast<double>(bits);
     // Without branches on the time: in a file where many times are bad, at
     // random, a branch would be mispredicted often.
-    const bool is_good = is_good_time(time, so_far.after_week_end);
-    good[found] = {time, so_far.crossed, so_far.records};
+    const bool is_good = is_good_time(time, local.after_week_end);
+    good[found] = {time, local.crossed, local.records};
     found += is_good ? 1 : 0;
-    so_far.bad_time += is_good ? 0 : 1;
-    so_far.crossed = is_good ? 0 : so_far.crossed + 1;
-    // A time that ends a week is good: the week's end alone decides, with
-    // no chain from one record's verdict to the next.
-    so_far.after_week_end = ends_week(time);
+    local.bad_time += is_good ? 0 : 1;
+    local.crossed = is_good ? 0 : local.crossed + 1;
+    local.after_week_end = is_good && ends_week(time);
   }
-  reading = so_far;
+  reading = local;
   return found;
 }
+
+// The product's error, split off exactly by fma: both factors are
+// multiples of the smallest subnormal, and so is the error.
+bool rounded_up(double a, double b, double rounded) { return std::fma(a, b, -rounded) < 0.0; }
 
 std::size_t hold_for_interval(IntervalWindow& window, std::size_t& held,
                               std::span<const GoodTime> times) {

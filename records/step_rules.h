@@ -56,33 +56,44 @@ struct Step {
 inline bool in_week(double time) { return time >= 0.0 && time <= kWeekSeconds; }
 
 inline Step step_between(double from, double to) {
-  Step step{to - from, 0};
-  // Most steps are far shorter than half a week: one comparison settles them.
-  if (std::fabs(step.seconds) < kWeekSeconds / 2) return step;
-  if (in_week(from) && in_week(to)) {
-    if (step.seconds >= -kWeekSeconds && step.seconds <= -kWeekSeconds / 2) {
-      step = {step.seconds + kWeekSeconds, 1};
-    } else if (step.seconds >= kWeekSeconds / 2 && step.seconds <= kWeekSeconds) {
-      step = {step.seconds - kWeekSeconds, -1};
-    }
+  const double seconds = to - from;
+  // Only a step of half a week or more can be one; two times within one
+  // week are at most a week apart.
+  if (!(std::fabs(seconds) >= kWeekSeconds / 2) || !in_week(from) || !in_week(to)) {
+    return {seconds, 0};
   }
-  return step;
+  return seconds < 0.0 ? Step{seconds + kWeekSeconds, 1} : Step{seconds - kWeekSeconds, -1};
+}
+
+// Whether the product of two doubles is below its rounded value: the
+// rounding went up.
+bool rounded_up(double a, double b, double rounded);
+
+// Twice the longest step across crossed bad-time records that is no gap,
+// rounded: (2 crossed + 3) intervals. Infinite without an interval.
+inline double rounded_gap_limit(std::uint64_t crossed, double interval) {
+  return (2.0 * static_cast<double>(static_cast<std::int64_t>(crossed)) + 3.0) * interval;
 }
 
 // Whether a step across crossed bad-time records is a gap: longer than
 // crossed + 1 intervals by more than half an interval. Decided exactly on
 // the doubles, not on rounded products: step - (k+1) interval > interval / 2
-// is 2 step > (2k + 3) interval, whose product is split exactly into a
-// rounded part and its error (fma), which needs no more than the doubles
-// hold: both are multiples of the smallest subnormal. 2 step exceeds the
-// product when it exceeds the rounded part, or equals it while the error is
-// negative. Inline, and the error only on a tie: it is asked of every step.
+// is 2 step > (2k + 3) interval, and 2 step, a double, exceeds the product
+// when it exceeds its rounded value, or equals it while the rounding went
+// up.
 inline bool is_gap(double step, std::uint64_t crossed, double interval) {
   const double twice = 2.0 * step;
-  const double intervals = 2.0 * static_cast<double>(crossed) + 3.0;
-  const double rounded = intervals * interval;
+  const double rounded = rounded_gap_limit(crossed, interval);
   if (twice != rounded) return twice > rounded;
-  return std::fma(intervals, interval, -rounded) < 0.0;
+  return rounded_up(2.0 * static_cast<double>(static_cast<std::int64_t>(crossed)) + 3.0, interval,
+                    rounded);
+}
+
+// Whether a step between good times is of the common kind, which needs none
+// of the rules above: forward or none, too short for a rollover, and twice
+// it below the rounded gap limit, so no gap.
+inline bool is_plain_step(double step, double rounded_limit) {
+  return step >= 0.0 && step < kWeekSeconds / 2 && 2.0 * step < rounded_limit;
 }
 
 // The time a gap lost: the step less crossed + 1 intervals, in double.

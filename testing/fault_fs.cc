@@ -3,7 +3,9 @@
 // that serves the bytes of BACKING as /fail_at_N, where every request that
 // reaches byte N or beyond fails with EIO; with N a multiple of the page
 // size the program under test gets exactly the bytes before N, through the
-// page cache as sendfile(2) reads it.
+// page cache as sendfile(2) reads it. And as /stale_size, whose size is
+// given as 0 while its reads, past the page cache (direct_io), return
+// every byte: sendfile(2) then ends at once.
 #define FUSE_USE_VERSION 31
 #include <fuse.h>
 
@@ -11,6 +13,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -41,16 +44,22 @@ int get_attributes(const char* path, struct stat* info, fuse_file_info* /*file*/
     info->st_nlink = 2;
     return 0;
   }
-  if (fail_at(path) < 0) return -ENOENT;
+  const bool stale = std::strcmp(path, "/stale_size") == 0;
+  if (fail_at(path) < 0 && !stale) return -ENOENT;
   info->st_mode = S_IFREG | 0444;
   info->st_nlink = 1;
-  info->st_size = static_cast<off_t>(served().size());
+  info->st_size = stale ? 0 : static_cast<off_t>(served().size());
+  return 0;
+}
+
+int open_file(const char* path, fuse_file_info* file) {
+  file->direct_io = std::strcmp(path, "/stale_size") == 0 ? 1 : 0;
   return 0;
 }
 
 int read_file(const char* path, char* buffer, std::size_t size, off_t offset,
               fuse_file_info* /*file*/) {
-  const off_t failing = fail_at(path);
+  const off_t failing = std::strcmp(path, "/stale_size") == 0 ? INT64_MAX : fail_at(path);
   if (failing < 0) return -ENOENT;
   if (offset + static_cast<off_t>(size) > failing) return -EIO;
   const auto end = static_cast<off_t>(served().size());
@@ -75,6 +84,7 @@ int main(int argc, char* argv[]) {
   }
   fuse_operations operations{};
   operations.getattr = get_attributes;
+  operations.open = open_file;
   operations.read = read_file;
   // The backing file's name is not FUSE's business.
   std::vector<char*> fuse_args = {argv[0]};

@@ -198,6 +198,18 @@ std::string write_check_cases(const std::string& dir) {
   late_record.insert(late_record.begin() + 53, valued(604799.99, 53));
   std::vector<SampleRecord> written_twice = flight(300, 345600.0, 50.0);
   written_twice.insert(written_twice.begin() + 100, written_twice[100]);
+  // After the first 10,000 steps, where most records take the fast way:
+  // NaN times alone and every other one, a blank record, a zero time that
+  // is bad and one that begins the week, a late record, a gap and a record
+  // written twice.
+  std::vector<SampleRecord> after_window = week_end(12000, 604588.0, 0.0);
+  after_window[10200].field[0] = kNaN;
+  for (std::size_t i = 10301; i < 10321; i += 2) after_window[i].field[0] = -kInf;
+  after_window[10400] = SampleRecord{};
+  after_window[10500].field[0] = 0.0;
+  after_window.insert(after_window.begin() + 10650, valued(604799.99, 0));
+  after_window.erase(after_window.begin() + 10700, after_window.begin() + 10710);
+  after_window.insert(after_window.begin() + 10800, after_window[10800]);
   // Every fault of a raw file at once: a gap, a NaN time, an infinite
   // value, a step back, a blank record and a cut record.
   std::vector<SampleRecord> all_faults =
@@ -257,10 +269,13 @@ std::string write_check_cases(const std::string& dir) {
       {"late_record.rec", late_record, {}},
       // 604,800 then 0: the same instant, written twice.
       {"week_end_zero.rec", with_times({604799.98, 604800.0, 0.0, 0.02}), {}},
+      // 0 after 604,799 s, the earliest time that ends a week: a good time.
+      {"week_start_bound.rec", with_times({604799.0, 0.0}), {}},
       // Steps of -302,400 and +302,400 s: rollovers; -302,399.99: none.
       {"rollover_bounds.rec", with_times({302401.0, 1.0, 302401.0}), {}},
       {"no_rollover.rec", with_times({302400.99, 1.0}), {}},
       {"all_faults.rec", all_faults, std::vector<std::byte>(10)},
+      {"faults_after_window.rec", after_window, {}},
       {"gzip.rec", {}, gzip_head},
       {"not_bzip2.rec", {}, signature("BZh0")},
       {"xz.rec", {}, signature(std::string_view("\xfd" "7zXZ\0", 6))},
