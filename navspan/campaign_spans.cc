@@ -11,11 +11,11 @@ using records::GoodTime;
 using records::kWeekSeconds;
 
 // The step from the last good time before a file to the file's first. The
-// files are in time order: a step back of more than a flight break within
-// week seconds means the file starts in a later week, by the rollover rule
-// from half a week back, by the order of the files below that; a step
-// forward is never into the week before, as the rollover rule would have a
-// late record inside a file.
+// files are in time order, so a step back of more than a flight break
+// between times of the week means the file starts in a later week: from
+// half a week back by the rollover rule, below that by the files' order. A
+// step forward is taken as it is: a later file is never of the week before,
+// as a late record inside a file may be.
 records::Step step_into_file(double from, double to) {
   const records::Step step = records::step_between(from, to);
   if (step.weeks < 0) return {to - from, 0};
