@@ -27,7 +27,7 @@ const struct {
   const char* name;
   void (*print)(std::FILE* out, const FileCheck& check);
 } kColumns[] = {
-    {"format", [](std::FILE* out, const FileCheck& c) { std::fputs(c.compression ? c.compression : "raw", out); }},
+    {"format", [](std::FILE* out, const FileCheck& c) { std::fputs(records::format_name(c.format), out); }},
     {"records", [](std::FILE* out, const FileCheck& c) { print_count(out, c.records); }},
     {"extra", [](std::FILE* out, const FileCheck& c) { print_count(out, c.extra); }},
     {"blank", [](std::FILE* out, const FileCheck& c) { print_count(out, c.blank); }},

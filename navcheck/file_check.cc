@@ -7,8 +7,8 @@
 #include <array>
 #include <bit>
 #include <cstring>
-#include <string_view>
 
+#include "decoded_input.h"
 #include "program_io.h"
 #include "value_scan.h"
 
@@ -17,17 +17,6 @@ namespace {
 
 using records::kRecordSize;
 using records::load_bits;
-
-// The compressed format whose signature the file begins with, if any.
-const char* compression_of(std::span<const std::byte> head) {
-  const std::string_view text(reinterpret_cast<const char*>(head.data()), head.size());
-  if (text.starts_with("\x1f\x8b\x08")) return "gzip";
-  if (text.starts_with(std::string_view("\xfd" "7zXZ\0", 6))) return "xz";
-  if (text.starts_with("\x28\xb5\x2f\xfd")) return "zstd";
-  // bzip2's signature ends in the block size, a digit 1 to 9.
-  if (text.size() >= 4 && text.starts_with("BZh") && text[3] >= '1' && text[3] <= '9') return "bzip2";
-  return nullptr;
-}
 
 // Records are checked in blocks that stay in the first-level cache: the
 // values of a whole block at once, one record at a time only in a block
@@ -56,14 +45,13 @@ void check_chunk(std::span<const std::byte> chunk, FileCheck& check, records::Ti
   }
 }
 
-// Checks every record the reader hands out, to the end of the input; the
-// reader then holds any read error.
+// Checks every record the reader hands out, to the end of the input.
 FileCheck check_records(records::RecordReader& reader, records::IntervalWindow& window) {
   FileCheck check(window);
   records::TimeReading reading;
-  auto chunk = reader.next();
-  check.compression = compression_of(chunk.empty() ? reader.unused() : chunk);
-  for (; !chunk.empty(); chunk = reader.next()) check_chunk(chunk, check, reading);
+  for (auto chunk = reader.next(); !chunk.empty(); chunk = reader.next()) {
+    check_chunk(chunk, check, reading);
+  }
   check.steps.finish();
   check.blank = reading.blank;
   check.bad_time = reading.bad_time;
@@ -78,13 +66,16 @@ std::optional<FileCheck> check_file(const char* path, int output_fd, const Check
                                     std::FILE* err) {
   const int fd = records::open_input(path, output_fd, err);
   if (fd < 0) return std::nullopt;
-  records::RecordReader reader(fd, room.buffer);
+  records::DecodedInput decoded(fd, room.input);
+  records::RecordReader reader(decoded, room.buffer);
   FileCheck check = check_records(reader, room.window);
   ::close(fd);
-  if (reader.read_error() != 0) {
+  if (decoded.read_error() != 0) {
     std::fprintf(err, "ERROR: cannot read the input file: %s\n", path);
     return std::nullopt;
   }
+  check.format = decoded.format();
+  check.corrupt = decoded.corrupt();
   return check;
 }
 

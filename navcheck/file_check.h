@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-// What one record file holds: its whole records and the bytes after them,
-// its times and their steps, the records whose time or values are not
-// finite, and the compressed format it begins like, if any.
+// What one record file holds, decompressed if it is compressed: its whole
+// records and the bytes after them, its blank records, its good times and
+// their steps, the records whose time is bad or whose values are not
+// finite, and the format it was compressed in.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include <optional>
 #include <span>
 
+#include "decoded_input.h"
 #include "record_reader.h"
 #include "time_steps.h"
 
@@ -23,13 +25,14 @@ struct FileCheck {
   std::uint64_t bad_time = 0;   // records, not blank, whose time is not good
   std::uint64_t bad_value = 0;  // ... with a NaN or infinity in fields 1-16
   TimeSteps steps;              // of the good times
-  const char* compression = nullptr;  // "gzip", "xz", "zstd", "bzip2"
-  bool corrupt = false;               // the compressed stream is damaged
+  records::Format format = records::Format::raw;
+  bool corrupt = false;  // the compressed data is damaged
 };
 
 // What checking a file reads into: memory reserved once for the whole run.
 struct CheckRoom {
   std::span<std::byte> buffer;  // of the reader
+  std::span<std::byte> input;   // of a compressed file's bytes (records::DecodedInput)
   records::IntervalWindow& window;
 };
 

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "check_table.h"
+#include "decoded_input.h"
 #include "file_check.h"
 #include "program_io.h"
 
@@ -31,8 +32,9 @@ int main(int argc, char* argv[]) {
   // loaded: under a tight memory limit navcheck either starts and writes
   // its whole table or does not start.
   static std::array<std::byte, kBufferSize> buffer;
+  static std::array<std::byte, records::DecodedInput::kMinInputSize> input;
   static records::IntervalWindow window;
-  const navcheck::CheckRoom room{buffer, window};
+  const navcheck::CheckRoom room{buffer, input, window};
   navcheck::print_header(stdout);
   bool unreadable = false;
   bool faulty = false;

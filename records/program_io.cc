@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 namespace records {
 namespace {
 
@@ -56,6 +58,14 @@ int open_input(const char* path, int output_fd, std::FILE* err) {
     (void)::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
   }
   return fd;
+}
+
+ssize_t read_some(int fd, std::span<std::byte> into) {
+  ssize_t got = 0;
+  do {
+    got = ::read(fd, into.data(), into.size());
+  } while (got < 0 && errno == EINTR);
+  return got;
 }
 
 void print_path(std::FILE* out, const char* path) {

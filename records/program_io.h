@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: MIT
 // What the programs that read record files share at their edges: the name
-// in the usage line, the standard streams, the opening of each input, the
-// file's name in a table row and the status of a failed run.
+// in the usage line, the standard streams, the opening and reading of each
+// input, the file's name in a table row and the status of a failed run.
 #pragma once
 
+#include <sys/types.h>
+
+#include <cstddef>
 #include <cstdio>
+#include <span>
 
 namespace records {
 
@@ -32,6 +36,10 @@ bool close_stream(std::FILE* stream, bool was_open);
 // refused, since what a run writes there would be read back as records, or
 // the run would wait for itself.
 int open_input(const char* path, int output_fd, std::FILE* err);
+
+// One read(2) of up to into.size() bytes from fd, made again when a signal
+// interrupts it: the bytes read, 0 at the end, or -1 with errno set.
+ssize_t read_some(int fd, std::span<std::byte> into);
 
 // Writes the path as given, with a tab, newline, carriage return or
 // backslash escaped (\t \n \r \\), so that a table row stays one line of

@@ -7,10 +7,17 @@
 #include <cerrno>
 #include <cstring>
 
+#include "program_io.h"
+
 namespace records {
 
 RecordReader::RecordReader(int fd, std::span<std::byte> buffer)
     : fd_(fd), buffer_(buffer), page_size_(static_cast<std::size_t>(::sysconf(_SC_PAGESIZE))) {}
+
+RecordReader::RecordReader(ByteSource& source, std::span<std::byte> buffer)
+    : RecordReader(-1, buffer) {
+  source_ = &source;
+}
 
 std::span<const std::byte> RecordReader::next(std::uint64_t max_records) {
   while (buffered() < kRecordSize) {
@@ -40,10 +47,9 @@ bool RecordReader::read_more(std::uint64_t wanted) {
   begin_ = 0;
   const std::size_t size = std::min<std::uint64_t>(buffer_.size() - end_,
                                                    std::max<std::uint64_t>(wanted, page_size_));
-  ssize_t got = 0;
-  do {
-    got = ::read(fd_, buffer_.data() + end_, size);
-  } while (got < 0 && errno == EINTR);
+  const std::span<std::byte> into(buffer_.data() + end_, size);
+  const ssize_t got = source_ != nullptr ? static_cast<ssize_t>(source_->read(into))
+                                         : read_some(fd_, into);
   if (got <= 0) {
     if (got < 0) read_error_ = errno;
     return false;

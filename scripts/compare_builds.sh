@@ -21,6 +21,9 @@ if [ -n "$archs" ]; then
   need_packages $(for arch in $archs; do
     awk -v arch="$arch" '$1 == arch {print "g++-" $2}' cmake/architectures.txt
   done)
+  # The compression libraries of each architecture, in its cross sysroot.
+  # shellcheck disable=SC2086  # one architecture a word
+  scripts/cross_libraries.sh $archs
 fi
 # Differential tests take a small sample under emulation.
 export NAVTOOLS_DIFF_OPERANDS=200000

@@ -219,7 +219,10 @@ std::string write_check_cases(const std::string& dir) {
   all_faults[70] = SampleRecord{};
   const std::vector<std::byte> cut(100, std::byte{0x42});
   // Two records of zeros and 10 bytes, behind a signature; with no
-  // records, those bytes are written over the first record's.
+  // records, those bytes are written over the first record's. The zeros
+  // are a good gzip, zstd or bzip2 header followed by bad data; xz's header
+  // fails its check, and a reserved bit makes no zstd header, so those two
+  // files are raw.
   const auto signature = [](std::string_view bytes) {
     std::vector<std::byte> file(2 * kRecordSize + 10);
     std::memcpy(file.data(), bytes.data(), bytes.size());
@@ -280,6 +283,7 @@ std::string write_check_cases(const std::string& dir) {
       {"not_bzip2.rec", {}, signature("BZh0")},
       {"xz.rec", {}, signature(std::string_view("\xfd" "7zXZ\0", 6))},
       {"zstd.rec", {}, signature("\x28\xb5\x2f\xfd")},
+      {"zstd_reserved_bit.rec", {}, signature("\x28\xb5\x2f\xfd\x08")},
       {"bzip2.rec", {}, bzip2},
       // Each signature but for its last byte, and the first three of bzip2's.
       {"near_gzip.rec", {}, signature("\x1f\x8b\x09")},

@@ -52,8 +52,9 @@ Description: $summary
  navdump lists every 3000th record of a flat binary file of 136-byte sample
  records (a GPS time and sixteen values, six of them angles converted to
  degrees) and reports the record count; navcheck tells which of many such
- files are damaged (cut short, compressed, with gaps, steps back in time or
- values that are not finite), one table row per file; radcon prints the
+ files, plain or compressed by gzip, xz, zstd or bzip2, are damaged (cut
+ short, with gaps, steps back in time, values that are not finite or
+ corrupt compressed data), one table row per file; radcon prints the
  calibration constants of radar channels H, V and F and the calibrated
  value of H and F over a 12-bit count. All print exact, diffable text.
 END
