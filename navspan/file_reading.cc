@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "decoded_input.h"
 #include "program_io.h"
 #include "record_reader.h"
 
@@ -16,7 +17,8 @@ std::optional<Note> read_file(const char* path, int output_fd, const ReadingRoom
                               CampaignSpans& campaign, std::FILE* err) {
   const int fd = records::open_input(path, output_fd, err);
   if (fd < 0) return Note::unreadable;
-  records::RecordReader reader(fd, room.buffer);
+  records::DecodedInput decoded(fd, room.input);
+  records::RecordReader reader(decoded, room.buffer);
   // Blocks of records small enough that their times are read while the
   // records are in the processor's first-level cache.
   for (auto chunk = reader.next(); !chunk.empty(); chunk = reader.next()) {
@@ -29,11 +31,11 @@ std::optional<Note> read_file(const char* path, int output_fd, const ReadingRoom
     }
   }
   ::close(fd);
-  if (reader.read_error() != 0) {
+  if (decoded.read_error() != 0) {
     std::fprintf(err, "ERROR: cannot read the input file: %s\n", path);
     return Note::unreadable;
   }
-  return std::nullopt;
+  return decoded.corrupt() ? std::optional(Note::corrupt) : std::nullopt;
 }
 
 }  // namespace navspan

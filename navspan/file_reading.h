@@ -16,14 +16,16 @@ namespace navspan {
 
 // What reading a file reads into: memory reserved once for the whole run.
 struct ReadingRoom {
-  std::span<std::byte> buffer;           // of the reader
-  std::span<records::GoodTime> block;    // the good times of a block of records
+  std::span<std::byte> buffer;         // of the reader
+  std::span<std::byte> input;          // of a compressed file's bytes (records::DecodedInput)
+  std::span<records::GoodTime> block;  // the good times of a block of records
 };
 
-// Hands the good times of the file at path to campaign, a block at a time.
-// Nothing once the file was read to its end; the note of a file that could
-// not be opened or read, whose error is written to err. output_fd: as
-// records::open_input takes it.
+// Hands the good times of the file at path to campaign, a block at a time,
+// a compressed file's as decoded. Nothing once the file was read to its
+// end; the note of a file that could not be opened or read, whose error is
+// written to err, or whose compressed data is damaged after the records
+// handed out. output_fd: as records::open_input takes it.
 std::optional<Note> read_file(const char* path, int output_fd, const ReadingRoom& room,
                               CampaignSpans& campaign, std::FILE* err);
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "campaign_spans.h"
+#include "decoded_input.h"
 #include "file_reading.h"
 #include "program_io.h"
 #include "record_reader.h"
@@ -33,9 +34,10 @@ int main(int argc, char* argv[]) {
   // loaded: under a tight memory limit navspan either starts and writes its
   // whole table or does not start, whatever the number and size of files.
   static std::array<std::byte, kBufferSize> buffer;
+  static std::array<std::byte, records::DecodedInput::kMinInputSize> input;
   static std::array<records::GoodTime, kBlockRecords> block;
   static records::IntervalWindow window;
-  const navspan::ReadingRoom room{buffer, block};
+  const navspan::ReadingRoom room{buffer, input, block};
   navspan::SpanTable table(stdout);
   navspan::CampaignSpans campaign(window, table);
   table.print_header();
