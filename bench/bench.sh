@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# bench/bench.sh BUILD [DIR]: times navdump and navcheck from the release
-# build in BUILD in one hyperfine run, so that all share the same conditions,
-# against the read(2) floor, navcheck also on files with many NaN times or
-# infinite values, navdump also against the record-at-a-time
-# baseline and, on a pipe, cat, on a 1 GiB sample record file in DIR (/tmp by
-# default); prints hyperfine's table, the ratios and both programs' peak
-# memory on 1 and 4 GiB, then the serial loop
+# bench/bench.sh BUILD [DIR]: times navdump, navcheck and navspan from the
+# release build in BUILD in one hyperfine run, so that all share the same
+# conditions, against the read(2) floor, navcheck and navspan also on files
+# with many NaN times or infinite values, navdump also against the
+# record-at-a-time baseline and, on a pipe, cat, on a 1 GiB sample record
+# file in DIR (/tmp by default); prints hyperfine's table, the ratios and the
+# programs' peak memory on 1 and 4 GiB, then the serial loop
 # against the README's xargs -P on 16 files of 256 MiB. Files are read into
 # the page cache before every run; with COLD=1 they are dropped from it
 # instead, so they come from disk. RUNS: runs of each command (10).
@@ -16,7 +16,7 @@ dir=$(realpath "${2:-/tmp}")
 # shellcheck source=scripts/need_packages.sh
 . "$(dirname "$0")/../scripts/need_packages.sh"
 need_packages_for bench
-export PATH="$build/navdump:$build/navcheck:$build/bench:$PATH"
+export PATH="$build/navdump:$build/navcheck:$build/navspan:$build/bench:$PATH"
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 
@@ -46,33 +46,38 @@ sample "$one" 1024
 timing one "$one" \
   -n navdump "navdump $one" \
   -n navcheck "navcheck $one" \
+  -n navspan "navspan $one" \
   -n floor "read_floor $one" \
   -n baseline "baseline_navdump $one" \
   -n 'pipe navdump' "cat $one | navdump /dev/stdin" \
   -n 'pipe cat' "cat $one | cat >/dev/null"
 ratio one navdump floor
 ratio one navcheck floor
+ratio one navspan floor
 ratio one baseline navdump
 ratio one 'pipe navdump' 'pipe cat'
 
 # The same records with 30% of the times NaN, or an infinity among the
-# values every 16 to 32 records, at random: navcheck off its fast path.
-# navcheck finds faults there, so its status 1 is no failure.
+# values every 16 to 32 records, at random: navcheck and navspan off their
+# fast paths. They find faults there, so status 1 is no failure.
 nan=$dir/bench_nan.rec inf=$dir/bench_inf.rec
 spoil_samples nan-times "$one" "$nan"
 spoil_samples infinite-values "$one" "$inf"
 timing spoiled "$nan $inf" -i \
   -n 'navcheck nan' "navcheck $nan" \
+  -n 'navspan nan' "navspan $nan" \
   -n 'floor nan' "read_floor $nan" \
   -n 'navcheck inf' "navcheck $inf" \
   -n 'floor inf' "read_floor $inf"
 ratio spoiled 'navcheck nan' 'floor nan'
+ratio spoiled 'navspan nan' 'floor nan'
 ratio spoiled 'navcheck inf' 'floor inf'
 rm "$nan" "$inf"
 for gib in 1 4; do
   f=$dir/bench_${gib}g.rec
   sample "$f" $((gib * 1024))
-  echo "peak memory on $gib GiB: navdump $(peak navdump "$f"), navcheck $(peak navcheck "$f")"
+  echo "peak memory on $gib GiB: navdump $(peak navdump "$f"), navcheck $(peak navcheck "$f")," \
+    "navspan $(peak navspan "$f")"
 done
 rm "$dir/bench_4g.rec"
 

@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: MIT
 # Command-line tests: each is a short sh script, run in a folder of its own
 # under cli/ in the build tree after sourcing cli/env.sh, which defines
-#   navdump, navcheck, radcon,            the built programs, run through
+#   navdump, navcheck, navspan, radcon,   the built programs, run through
 #   write_samples, write_test_files       the emulator in a cross build;
 #   with_faults, refusing_skips           strace failing chosen calls
 #                                         (native builds);
@@ -9,7 +9,8 @@
 #                                         vector, as Linux starts it
 #                                         (argc 1, an empty argv[0]);
 #   NAVDUMP_PATH, NAVCHECK_PATH,          the programs' paths, the source tree;
-#   RADCON_PATH, WRITE_SAMPLES_PATH,
+#   NAVSPAN_PATH, RADCON_PATH,
+#   WRITE_SAMPLES_PATH,
 #   SOURCE
 #   FAULT_FS                              the FUSE fault filesystem, if built;
 #   expected                              navdump's listing of cli/listed.rec;

@@ -4,6 +4,8 @@
 #include <cinttypes>
 #include <iterator>
 
+#include "program_io.h"
+
 namespace navcheck {
 namespace {
 
@@ -58,20 +60,6 @@ const struct {
 };
 constexpr Faults kUnreadable = Faults{1} << std::size(kFaults);
 
-// The path as given, with a tab, newline, carriage return or backslash
-// escaped, so that a row stays one line of its columns.
-void print_path(std::FILE* out, const char* path) {
-  for (const char* c = path; *c != '\0'; ++c) {
-    switch (*c) {
-      case '\t': std::fputs("\\t", out); break;
-      case '\n': std::fputs("\\n", out); break;
-      case '\r': std::fputs("\\r", out); break;
-      case '\\': std::fputs("\\\\", out); break;
-      default: std::putc(*c, out);
-    }
-  }
-}
-
 }  // namespace
 
 void print_header(std::FILE* out) {
@@ -93,7 +81,7 @@ bool unreadable(Faults faults) { return (faults & kUnreadable) != 0; }
 
 void print_row(std::FILE* out, const char* path, const std::optional<FileCheck>& check,
                Faults faults) {
-  print_path(out, path);
+  records::print_path(out, path);
   for (const auto& column : kColumns) {
     std::fputc('\t', out);
     if (check) {

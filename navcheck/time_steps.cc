@@ -9,11 +9,8 @@ namespace navcheck {
 using records::GoodTime;
 
 void TimeSteps::add(std::span<const GoodTime> times) {
-  std::size_t taken = 0;
-  while (!settled_ && taken < times.size()) {
-    window_->times[held_++] = times[taken++];
-    if (held_ > records::kIntervalSteps) settle();
-  }
+  const std::size_t taken = settled_ ? 0 : records::hold_for_interval(*window_, held_, times);
+  if (!settled_ && held_ == window_->times.size()) settle();
   if (settled_) take(times.subspan(taken));
 }
 

@@ -68,4 +68,16 @@ ssize_t read_some(int fd, std::span<std::byte> into) {
   return got;
 }
 
+void print_path(std::FILE* out, const char* path) {
+  for (const char* c = path; *c != '\0'; ++c) {
+    switch (*c) {
+      case '\t': std::fputs("\\t", out); break;
+      case '\n': std::fputs("\\n", out); break;
+      case '\r': std::fputs("\\r", out); break;
+      case '\\': std::fputs("\\\\", out); break;
+      default: std::putc(*c, out);
+    }
+  }
+}
+
 }  // namespace records

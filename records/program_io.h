@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // What the programs that read record files share at their edges: the name
-// in the usage line, the standard streams, the opening of each input and
-// the status of a failed run.
+// in the usage line, the standard streams, the opening and reading of each
+// input, the file's name in a table row and the status of a failed run.
 #pragma once
 
 #include <sys/types.h>
@@ -40,5 +40,10 @@ int open_input(const char* path, int output_fd, std::FILE* err);
 // One read(2) of up to into.size() bytes from fd, made again when a signal
 // interrupts it: the bytes read, 0 at the end, or -1 with errno set.
 ssize_t read_some(int fd, std::span<std::byte> into);
+
+// Writes the path as given, with a tab, newline, carriage return or
+// backslash escaped (\t \n \r \\), so that a table row stays one line of
+// its columns.
+void print_path(std::FILE* out, const char* path);
 
 }  // namespace records

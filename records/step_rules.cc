@@ -42,6 +42,14 @@ std::size_t read_times(const std::byte* p, std::size_t count, TimeReading& readi
 // multiples of the smallest subnormal, and so is the error.
 bool rounded_up(double a, double b, double rounded) { return std::fma(a, b, -rounded) < 0.0; }
 
+std::size_t hold_for_interval(IntervalWindow& window, std::size_t& held,
+                              std::span<const GoodTime> times) {
+  const std::size_t taken = std::min(times.size(), window.times.size() - held);
+  std::copy_n(times.begin(), taken, window.times.begin() + static_cast<std::ptrdiff_t>(held));
+  held += taken;
+  return taken;
+}
+
 std::optional<double> interval_of(IntervalWindow& window, std::size_t held) {
   std::size_t positive = 0;
   for (std::size_t i = 1; i < held; ++i) {

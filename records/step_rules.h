@@ -51,12 +51,15 @@ struct Step {
   int weeks = 0;  // +1 or -1 for a rollover, else 0
 };
 
+// Whether a time lies within one week's seconds, [0, 604,800]: a time of
+// the week, which may roll over. Larger times (seconds since 1980) never do.
+inline bool in_week(double time) { return time >= 0.0 && time <= kWeekSeconds; }
+
 inline Step step_between(double from, double to) {
   const double seconds = to - from;
   // Only a step of half a week or more can be one; two times within one
   // week are at most a week apart.
-  if (!(std::fabs(seconds) >= kWeekSeconds / 2) || from < 0.0 || from > kWeekSeconds ||
-      to < 0.0 || to > kWeekSeconds) {
+  if (!(std::fabs(seconds) >= kWeekSeconds / 2) || !in_week(from) || !in_week(to)) {
     return {seconds, 0};
   }
   return seconds < 0.0 ? Step{seconds + kWeekSeconds, 1} : Step{seconds - kWeekSeconds, -1};
@@ -130,6 +133,12 @@ struct IntervalWindow {
   std::array<GoodTime, kIntervalSteps + 1> times;
   std::array<double, kIntervalSteps> steps;  // scratch for the median
 };
+
+// Copies the first of times into window behind the held ones, until it
+// holds the kIntervalSteps + 1 good times whose steps decide the interval
+// (held then equals window.times.size()); gives how many it took.
+std::size_t hold_for_interval(IntervalWindow& window, std::size_t& held,
+                              std::span<const GoodTime> times);
 
 // The sampling interval of the first good times held in window: the median
 // of the positive steps, each divided by one more than the bad-time records

@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: MIT
 # Builds the programs several ways and checks that every build prints
 # byte-identical output on the hard-case and check-case record files (navdump
-# on each, navcheck on all, and radcon): against the default
+# on each, navcheck on all), navspan on the check cases and on each span
+# case's campaign, and radcon: against the default
 # build, g++ -O3 -march=x86-64-v3, clang++, the hardened build of the
 # package, and a cross build for each Debian architecture of
 # cmake/architectures.txt (ARCHS names some; empty for none), which also
@@ -48,6 +49,10 @@ outputs() {
     run "${emulator[@]}" "$bin/navdump/navdump" "$file" >"$out/navdump-$(basename "$file")" 2>&1
   done
   run "${emulator[@]}" "$bin/navcheck/navcheck" "$root"/cases/*.rec >"$out/navcheck" 2>&1
+  run "${emulator[@]}" "$bin/navspan/navspan" "$root"/checks/*.rec >"$out/navspan" 2>&1
+  for campaign in "$root"/spans/*/; do
+    run "${emulator[@]}" "$bin/navspan/navspan" "$campaign"* >"$out/navspan-$(basename "$campaign")" 2>&1
+  done
   run "${emulator[@]}" "$bin/radcon/radcon" >"$out/radcon" 2>&1
 }
 
@@ -67,6 +72,9 @@ cmake --build "$root/default" -j"$(nproc)" --target write_test_files >/dev/null
 rm -rf "$root/cases" && mkdir -p "$root/cases"
 "$root/default/testing/write_test_files" hard-cases "$root/cases"
 "$root/default/testing/write_test_files" check-cases "$root/cases"
+rm -rf "$root/checks" "$root/spans" && mkdir -p "$root/checks" "$root/spans"
+"$root/default/testing/write_test_files" check-cases "$root/checks"
+"$root/default/testing/write_test_files" span-cases "$root/spans"
 outputs default
 
 build gcc-v3 "$root/gcc-v3" -DNAVTOOLS_TESTS=OFF -DCMAKE_CXX_COMPILER=g++ \

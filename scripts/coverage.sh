@@ -21,5 +21,5 @@ ctest --test-dir "$build" -j"$(nproc)" -E '\.|address_space' >/dev/null || {
 mkdir -p "$build/cases"
 "$build/testing/write_test_files" hard-cases "$build/cases"
 for file in "$build"/cases/*.rec; do "$build/navdump/navdump" "$file" >/dev/null 2>&1 || true; done
-gcovr -r . "$build" --filter 'navdump/' --filter 'navcheck/' --filter 'radcon/' --filter 'records/' \
+gcovr -r . "$build" --filter 'navdump/' --filter 'navcheck/' --filter 'navspan/' --filter 'radcon/' --filter 'records/' \
   --exclude '.*_test\.cc' --exclude '.*_fuzz\.cc' --fail-under-line 100

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <initializer_list>
 #include <limits>
 #include <string_view>
@@ -30,6 +31,38 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 double scaled(std::uint64_t bits, int exponent) {
   const auto integer = static_cast<std::int64_t>(bits >> 11) - (std::int64_t{1} << 52);
   return std::ldexp(static_cast<double>(integer), exponent);
+}
+
+// ---- Record files of known times, for navcheck and navspan.
+
+// Times are start + index / rate and values small multiples of 2^-10: the
+// same bytes on every host.
+SampleRecord valued(double time, std::size_t index) {
+  SampleRecord r;
+  r.field[0] = time;
+  for (std::size_t f = 1; f < kFieldCount; ++f) {
+    r.field[f] = static_cast<double>(f) + static_cast<double>(index % 1024) * 0x1p-10;
+  }
+  return r;
+}
+
+std::vector<SampleRecord> flight(std::size_t count, double start, double rate, std::size_t from = 0) {
+  std::vector<SampleRecord> records;
+  for (std::size_t i = from; i < from + count; ++i) {
+    records.push_back(valued(start + static_cast<double>(i) / rate, i));
+  }
+  return records;
+}
+
+std::vector<SampleRecord> joined(std::vector<SampleRecord> a, const std::vector<SampleRecord>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+std::vector<SampleRecord> with_times(std::initializer_list<double> times) {
+  std::vector<SampleRecord> records;
+  for (const double t : times) records.push_back(valued(t, records.size()));
+  return records;
 }
 
 }  // namespace
@@ -103,32 +136,6 @@ std::string write_hard_cases(const std::string& dir) {
 }
 
 std::string write_check_cases(const std::string& dir) {
-  // Times are start + index / rate and values small multiples of 2^-10:
-  // the same bytes on every host.
-  const auto valued = [](double time, std::size_t index) {
-    SampleRecord r;
-    r.field[0] = time;
-    for (std::size_t f = 1; f < kFieldCount; ++f) {
-      r.field[f] = static_cast<double>(f) + static_cast<double>(index % 1024) * 0x1p-10;
-    }
-    return r;
-  };
-  const auto flight = [&](std::size_t count, double start, double rate, std::size_t from = 0) {
-    std::vector<SampleRecord> records;
-    for (std::size_t i = from; i < from + count; ++i) {
-      records.push_back(valued(start + static_cast<double>(i) / rate, i));
-    }
-    return records;
-  };
-  const auto joined = [](std::vector<SampleRecord> a, const std::vector<SampleRecord>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-  };
-  const auto with_times = [&](std::initializer_list<double> times) {
-    std::vector<SampleRecord> records;
-    for (const double t : times) records.push_back(valued(t, records.size()));
-    return records;
-  };
   const std::vector<SampleRecord> blanks(500);
   const std::vector<SampleRecord> clean = flight(12000, 345600.0, 50.0);
   std::vector<SampleRecord> bad_times = flight(300, 345600.0, 50.0);
@@ -148,7 +155,10 @@ std::string write_check_cases(const std::string& dir) {
   // finds it in its second half.
   bad_values[100].field[2] = kInf;
   std::vector<SampleRecord> repeated;  // a clock that ticks every third record
-  for (std::size_t i = 0; i < 30; ++i) repeated.push_back(valued(static_cast<double>(1 + i / 3), i));
+  for (std::size_t i = 0; i < 30; ++i) {
+    const std::size_t tick = 1 + i / 3;
+    repeated.push_back(valued(static_cast<double>(tick), i));
+  }
   // The first 10,000 steps set the interval: 1, as 4,999 + 1 steps of 1
   // against 5,000 of 1.25, where one step fewer or more gives 1.25. Gaps and
   // steps back count after them too.
@@ -286,6 +296,115 @@ std::string write_check_cases(const std::string& dir) {
     if (!write_record_file(path, c.records, c.trailing)) return path;
   }
   return {};
+}
+
+std::string write_span_cases(const std::string& dir) {
+  // Files of 40 records at 4 Hz, 10 s, whose times and steps are exact.
+  const auto run = [](double start, std::size_t count = 40) { return flight(count, start, 4.0); };
+  // Times past the week's end as a recorder writes them: from 0 again.
+  const auto wrapped = [](std::vector<SampleRecord> records) {
+    for (SampleRecord& r : records) r.field[0] -= r.field[0] >= 604800.0 ? 604800.0 : 0.0;
+    return records;
+  };
+  // A gap across two bad times, one across none, and a bad time alone.
+  std::vector<SampleRecord> gap_inside = joined(flight(100, 345600.0, 4.0), flight(60, 345600.0, 4.0, 140));
+  gap_inside.erase(gap_inside.begin() + 32);
+  gap_inside[30].field[0] = gap_inside[31].field[0] = kNaN;
+  gap_inside[49].field[0] = kNaN;
+  // A clock that stands still for 20 records, then catches up.
+  std::vector<SampleRecord> frozen = run(345600.0, 80);
+  for (std::size_t i = 20; i < 40; ++i) frozen[i].field[0] = frozen[19].field[0];
+  // A step of 1.5 intervals, no gap, and of 1.625, a gap, each the one
+  // step of its file that might be.
+  const auto late_from_20 = [&](double start, double late) {
+    std::vector<SampleRecord> records = run(start);
+    for (std::size_t i = 20; i < records.size(); ++i) records[i].field[0] += late;
+    return records;
+  };
+  // Blank records, times of zero and NaN before the first good time and
+  // inside the span, and NaN after the last, across which the next file's
+  // first step spans three intervals.
+  SampleRecord zero_time = valued(0.0, 0);
+  const SampleRecord nan_time = valued(kNaN, 0);
+  std::vector<SampleRecord> bad_records(3);
+  bad_records.insert(bad_records.end(), {zero_time, zero_time, nan_time});
+  std::vector<SampleRecord> timed = run(345600.0);
+  timed[20].field[0] = 0.0;
+  timed[30].field[0] = kNaN;
+  timed.insert(timed.begin() + 11, SampleRecord{});
+  bad_records = joined(joined(bad_records, timed), {nan_time, nan_time});
+  // An overlap of exactly a flight break, then a step back of just more.
+  const double back_600 = 172809.75 - 600.0;
+  struct SpanFile {
+    std::string name;
+    std::vector<SampleRecord> records;
+  };
+  const struct {
+    const char* name;
+    std::vector<SpanFile> files;
+  } campaigns[] = {
+      {"clean_run", {{"a.rec", run(345600.0)}, {"b.rec", run(345610.0)}, {"c.rec", run(345620.0)}}},
+      {"two_flights",
+       {{"a.rec", run(345600.0)}, {"b.rec", run(345610.0)}, {"c.rec", run(352800.0)}, {"d.rec", run(352810.0)}}},
+      // Steps of 600 s, a hole, and 600.25 s, a break between flights.
+      {"flight_break", {{"a.rec", run(345600.0)}, {"b.rec", run(346209.75)}, {"c.rec", run(346819.75)}}},
+      {"gap_inside", {{"a.rec", gap_inside}}},
+      {"short_gaps", {{"a.rec", late_from_20(345600.0, 0.125)}, {"b.rec", late_from_20(345610.125, 0.15625)}}},
+      {"hole_overlap", {{"a.rec", run(345600.0)}, {"b.rec", run(345620.0)}, {"c.rec", run(345624.5)}}},
+      {"step_back", {{"a.rec", joined(run(345600.0), run(345590.0))}}},
+      {"frozen_clock", {{"a.rec", frozen}}},
+      {"repeated_at_file_start",
+       {{"a.rec", run(345600.0)}, {"b.rec", joined({run(345600.0).back()}, run(345610.0, 39))}}},
+      {"rollover_inside", {{"a.rec", wrapped(run(604790.0, 80))}}},
+      {"rollover_in_gap", {{"a.rec", wrapped(joined(run(604790.0), run(604805.0)))}}},
+      {"rollover_between_files", {{"a.rec", run(604790.0)}, {"b.rec", wrapped(run(604800.0))}}},
+      // Half a week forward: a late record of the week before.
+      {"late_by_half_a_week", {{"a.rec", with_times({1.0, 302401.0})}}},
+      // Monday, Saturday; Tuesday and Thursday of the next week; Tuesday of
+      // the week after, an overlap of 600 s, and 600.25 s back.
+      {"weeks",
+       {{"a.rec", run(86400.0)},
+        {"b.rec", run(518400.0)},
+        {"c.rec", run(172800.0)},
+        {"d.rec", run(345600.0)},
+        {"e.rec", run(172800.0)},
+        {"f.rec", run(back_600)},
+        {"g.rec", run(back_600 + 9.75 - 600.25)}}},
+      // Seconds since 1980 are never shifted by a week.
+      {"beyond_week", {{"a.rec", run(1.4e9)}, {"b.rec", run(1.4e9 + 9.75 - 1000.0)}}},
+      {"bad_records", {{"a.rec", bad_records}, {"b.rec", flight(40, 345600.0, 4.0, 42)}}},
+      // Five bad times and an empty file between two files, 1.5 s apart;
+      // c.rec is a link to nothing and d.rec a folder.
+      {"unreadable_untimed",
+       {{"a.rec", run(345600.0)},
+        {"b.rec", std::vector<SampleRecord>(5, nan_time)},
+        {"e.rec", {}},
+        {"f.rec", flight(40, 345600.0, 4.0, 45)}}},
+      {"tab_in_name", {{"a\tfirst.rec", run(345600.0)}, {"b.rec", run(345610.0)}}},
+      // A single record takes the interval of the file before it, 0.25 s,
+      // then 1 s after a file of 1 Hz.
+      {"interval_in_force",
+       {{"a.rec", run(345600.0)},
+        {"b.rec", with_times({345610.25})},
+        {"c.rec", flight(20, 345620.0, 1.0)},
+        {"d.rec", with_times({345640.0})}}},
+      {"no_interval",
+       {{"a.rec", with_times({345600.0})}, {"b.rec", with_times({345605.0})}, {"c.rec", with_times({346205.25})}}},
+  };
+  std::error_code error;
+  for (const auto& c : campaigns) {
+    const std::string folder = dir + "/" + c.name;
+    std::filesystem::create_directories(folder, error);
+    for (const SpanFile& f : c.files) {
+      std::string path = folder + "/" + f.name;
+      if (!write_record_file(path, f.records)) return path;
+    }
+  }
+  const std::string unreadable = dir + "/unreadable_untimed/";
+  std::filesystem::create_directories(unreadable + "d.rec", error);
+  std::filesystem::remove(unreadable + "c.rec", error);
+  std::filesystem::create_symlink("nothing", unreadable + "c.rec", error);
+  return error ? unreadable : std::string();
 }
 
 }  // namespace tools

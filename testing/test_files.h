@@ -19,4 +19,8 @@ std::string write_hard_cases(const std::string& dir);
 // Record files with known faults, one each, for navcheck, in a folder.
 std::string write_check_cases(const std::string& dir);
 
+// Campaigns of record files for navspan, a folder each in a folder, whose
+// names sort in time: each shows how spans begin, end and add up.
+std::string write_span_cases(const std::string& dir);
+
 }  // namespace tools

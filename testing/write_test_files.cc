@@ -3,7 +3,8 @@
 //   listing-case FILE   the record file of the command-line tests;
 //   hard-cases DIR      the files scripts/compare_builds.sh compares builds
 //                       on, whose beginnings seed scripts/fuzz.sh;
-//   check-cases DIR     files with known faults, for navcheck.
+//   check-cases DIR     files with known faults, for navcheck;
+//   span-cases DIR      campaigns of files, a folder each, for navspan.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -17,7 +18,8 @@ int main(int argc, char* argv[]) {
     std::string (*write)(const std::string&);
   } kinds[] = {{"listing-case", tools::write_listing_case},
                {"hard-cases", tools::write_hard_cases},
-               {"check-cases", tools::write_check_cases}};
+               {"check-cases", tools::write_check_cases},
+               {"span-cases", tools::write_span_cases}};
   for (const auto& k : kinds) {
     if (argc != 3 || std::strcmp(argv[1], k.kind) != 0) continue;
     const std::string failed = k.write(argv[2]);
@@ -25,7 +27,7 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "%s: cannot write %s\n", argv[0], failed.c_str());
     return tools::kFailureStatus;
   }
-  std::fprintf(stderr, "usage: %s {listing-case FILE | hard-cases DIR | check-cases DIR}\n",
+  std::fprintf(stderr, "usage: %s {listing-case FILE | hard-cases DIR | check-cases DIR | span-cases DIR}\n",
                argc > 0 ? argv[0] : "write_test_files");
   return tools::kFailureStatus;
 }
