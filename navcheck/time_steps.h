@@ -48,6 +48,7 @@ class TimeSteps {
  private:
   void settle();
   void take(std::span<const records::GoodTime> times);
+  bool take_all_plain(const std::byte* records, std::size_t count, double no_gap);
 
   records::IntervalWindow* window_;
   std::size_t held_ = 0;  // good times in the window until settled
