@@ -23,7 +23,7 @@ constexpr std::uint64_t kExponentStep = std::uint64_t{1} << 52;
 // of times.
 constexpr std::array<std::uint64_t, kScanRecords * kFieldCount> kExponents = [] {
   std::array<std::uint64_t, kScanRecords * kFieldCount> mask{};
-  for (std::size_t i = 0; i < mask.size(); ++i) mask[i] = i % kFieldCount == 0 ? 0 : kExponent;
+  for (std::size_t i = 0; i != mask.size(); ++i) mask[i] = i % kFieldCount == 0 ? 0 : kExponent;
   return mask;
 }();
 
