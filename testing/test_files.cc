@@ -23,7 +23,10 @@ using records::kRecordSize;
 using records::SampleRecord;
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+// By their bits, the same on every host: MIPS's own quiet NaN has other
+// bits, and negating a NaN there may not just flip its sign.
+constexpr double kNaN = std::bit_cast<double>(std::uint64_t{0x7ff8000000000000});
+constexpr double kNegativeNaN = std::bit_cast<double>(std::uint64_t{0xfff8000000000000});
 
 // ---- The command-line test file.
 
@@ -72,7 +75,7 @@ std::string write_listing_case(const std::string& path) {
   // point. The three listed records carry delicate times (hundredths
   // reaching 100, a negative time, a time past the day count) and, in the
   // second, a special value in every field.
-  const double specials[] = {kNaN, -kNaN, kInf, -kInf, -0.0,
+  const double specials[] = {kNaN, kNegativeNaN, kInf, -kInf, -0.0,
                              std::numeric_limits<double>::denorm_min(),
                              std::numeric_limits<double>::max(), 1e22,
                              0x1p-16 * 3,  // a decimal tie at the 15th decimal
@@ -143,7 +146,7 @@ std::string write_check_cases(const std::string& dir) {
   bad_times[299].field[0] = kNaN;
   bad_times[10].field[0] = kNaN;
   bad_times[20].field[0] = kInf;
-  bad_times[200].field[0] = -kNaN;
+  bad_times[200].field[0] = kNegativeNaN;
   std::vector<SampleRecord> bad_values = flight(300, 345600.0, 50.0);
   bad_values[5].field[3] = kNaN;
   bad_values[7].field[16] = kInf;
