@@ -25,7 +25,7 @@ void TimeSteps::finish() {
 // plain (which an infinity fails), the last time below the limit, and so
 // are all before it. Without a branch per record, which in most blocks is
 // all there is to do.
-bool TimeSteps::take_all_plain(const std::byte* records, std::size_t count, double no_gap) {
+bool TimeSteps::take_all_plain(const std::byte* records, std::size_t count) {
   double last = last_;
   double longest = 0.0;
   bool forward = true;
@@ -36,7 +36,8 @@ bool TimeSteps::take_all_plain(const std::byte* records, std::size_t count, doub
     forward = forward & (step > 0.0);
     longest = step > longest ? step : longest;
   }
-  if (!forward || !records::is_plain_step(longest, no_gap) || !(last < records::kTimeLimit)) {
+  if (!forward || !records::is_plain_step(longest, records::rounded_gap_limit(0, interval_or_none_)) ||
+      !(last < records::kTimeLimit)) {
     return false;
   }
   last_ = last;
@@ -45,13 +46,57 @@ bool TimeSteps::take_all_plain(const std::byte* records, std::size_t count, doub
   return true;
 }
 
+// Takes all count records at once when each good time is a plain step
+// forward from the good time before, across the bad times between, none of
+// which is zero. Without a branch per record: what is kept of a bad time is
+// chosen by masks of bits.
+bool TimeSteps::take_all_across_bad(const std::byte* records, std::size_t count,
+                                    records::TimeReading& reading) {
+  std::uint64_t last = std::bit_cast<std::uint64_t>(last_);
+  double longest = 0.0;
+  std::uint64_t crossed = reading.crossed;
+  std::uint64_t good_times = 0;
+  bool plain = true;
+  for (std::size_t r = 0; r < count; ++r) {
+    const std::uint64_t bits = records::load_bits(records + r * records::kRecordSize);
+    const double time = std::bit_cast<double>(bits);
+    const bool good = (time > 0.0) & (time < records::kTimeLimit);
+    const double step = time - std::bit_cast<double>(last);
+    const double limit = records::rounded_gap_limit(crossed, interval_or_none_);
+    const bool bad = !good;
+    const bool forward = (step > 0.0) & (step < records::kWeekSeconds / 2) & (2.0 * step < limit);
+    plain = plain & (time != 0.0) & (bad | forward);
+    const std::uint64_t keep = std::uint64_t{0} - static_cast<std::uint64_t>(good);
+    last = (bits & keep) | (last & ~keep);
+    longest = std::max(longest, std::bit_cast<double>(std::bit_cast<std::uint64_t>(step) & keep));
+    crossed = (crossed + 1) & ~keep;
+    good_times += good ? 1 : 0;
+  }
+  if (!plain || !(std::bit_cast<double>(last) < records::kTimeLimit)) return false;
+  last_ = std::bit_cast<double>(last);
+  longest_ = std::max(longest_, longest);
+  times_ += good_times;
+  reading.records += count;
+  reading.bad_time += count - good_times;
+  reading.crossed = crossed;
+  reading.after_week_end = crossed == 0 && records::ends_week(last_);
+  return true;
+}
+
 std::size_t TimeSteps::take_plain(const std::byte* block, std::size_t first, std::size_t count,
                                   records::TimeReading& reading) {
   if (!settled_ || times_ == 0) return first;
-  const double no_gap = records::rounded_gap_limit(0, interval_or_none_);
-  if (reading.crossed == 0 && take_all_plain(block + first * records::kRecordSize, count - first, no_gap)) {
+  // A whole block at once: without bad times, unless the block before had
+  // some (then this one likely does too), or across them.
+  const std::byte* rest = block + first * records::kRecordSize;
+  if (whole_blocks_ && reading.crossed == 0 && take_all_plain(rest, count - first)) {
     reading.records += count - first;
     reading.after_week_end = records::ends_week(last_);
+    return count;
+  }
+  const std::uint64_t bad_before = reading.bad_time;
+  if (take_all_across_bad(rest, count - first, reading)) {
+    if (first == 0) whole_blocks_ = reading.bad_time == bad_before;
     return count;
   }
   double last = last_;
@@ -61,22 +106,22 @@ std::size_t TimeSteps::take_plain(const std::byte* block, std::size_t first, std
   std::uint64_t bad_time = reading.bad_time;
   std::uint64_t times = times_;
   std::size_t r = first;
+  // Without a branch on whether a time is good: in a file where many times
+  // are bad at random, it would be mispredicted often.
   for (; r < count; ++r) {
     const double time = std::bit_cast<double>(records::load_bits(block + r * records::kRecordSize));
-    if (!(time > 0.0 && time < records::kTimeLimit)) {
-      if (time == 0.0) break;  // blank, or the first instant of a week
-      ++crossed;
-      ++bad_time;
-      continue;
-    }
+    if (time == 0.0) break;  // blank, or the first instant of a week
+    const bool good = (time > 0.0) & (time < records::kTimeLimit);
     const double step = time - last;
-    const double limit = crossed == 0 ? no_gap : records::rounded_gap_limit(crossed, interval_or_none_);
-    if (!records::is_plain_step(step, limit)) break;
-    last = time;
-    crossed = 0;
-    backward += step == 0.0 ? 1 : 0;
-    if (step > longest) longest = step;
-    ++times;
+    const bool plain =
+        records::is_plain_step(step, records::rounded_gap_limit(crossed, interval_or_none_));
+    if (good & !plain) break;
+    last = good ? time : last;
+    longest = good & (step > longest) ? step : longest;
+    backward += good & (step == 0.0) ? 1 : 0;
+    bad_time += good ? 0 : 1;
+    crossed = good ? 0 : crossed + 1;
+    times += good ? 1 : 0;
   }
   reading.records += r - first;
   reading.crossed = crossed;

@@ -48,7 +48,9 @@ class TimeSteps {
  private:
   void settle();
   void take(std::span<const records::GoodTime> times);
-  bool take_all_plain(const std::byte* records, std::size_t count, double no_gap);
+  bool take_all_plain(const std::byte* records, std::size_t count);
+  bool take_all_across_bad(const std::byte* records, std::size_t count,
+                           records::TimeReading& reading);
 
   records::IntervalWindow* window_;
   std::size_t held_ = 0;  // good times in the window until settled
@@ -58,6 +60,7 @@ class TimeSteps {
   double last_ = 0;
   std::optional<double> interval_;
   double interval_or_none_ = std::numeric_limits<double>::infinity();
+  bool whole_blocks_ = true;  // whether to try a block at once
   std::uint64_t gaps_ = 0;
   double gap_time_ = 0;
   double longest_ = -std::numeric_limits<double>::infinity();
