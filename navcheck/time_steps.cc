@@ -117,8 +117,8 @@ std::size_t TimeSteps::take_plain(const std::byte* block, std::size_t first, std
         records::is_plain_step(step, records::rounded_gap_limit(crossed, interval_or_none_));
     if (good & !plain) break;
     last = good ? time : last;
-    longest = good & (step > longest) ? step : longest;
-    backward += good & (step == 0.0) ? 1 : 0;
+    longest = (good & (step > longest)) ? step : longest;
+    backward += (good & (step == 0.0)) ? 1 : 0;
     bad_time += good ? 0 : 1;
     crossed = good ? 0 : crossed + 1;
     times += good ? 1 : 0;
