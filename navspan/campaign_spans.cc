@@ -2,6 +2,7 @@
 #include "campaign_spans.h"
 
 #include <algorithm>
+#include <bit>
 #include <limits>
 
 namespace navspan {
@@ -65,6 +66,34 @@ void CampaignSpans::take(std::span<const GoodTime> times) {
     settle();
   }
   walk(times.subspan(taken));
+}
+
+// Without a branch per record: every step above zero (which a NaN, a zero
+// or a time going back fails), the longest plain (which an infinity fails),
+// the last time below the limit, and so all before it.
+bool CampaignSpans::take_plain_records(const std::byte* p, std::size_t count) {
+  if (!settled_ || !has_span_ || reading_.crossed != 0) return false;
+  double last = last_time_;
+  double longest = 0.0;
+  bool forward = true;
+  for (std::size_t r = 0; r < count; ++r) {
+    const double time = std::bit_cast<double>(records::load_bits(p + r * records::kRecordSize));
+    const double step = time - last;
+    last = time;
+    forward = forward & (step > 0.0);
+    longest = step > longest ? step : longest;
+  }
+  const double interval = interval_.value_or(std::numeric_limits<double>::infinity());
+  if (!forward || !records::is_plain_step(longest, records::rounded_gap_limit(0, interval)) ||
+      !(last < records::kTimeLimit)) {
+    return false;
+  }
+  reading_.records += count;
+  reading_.after_week_end = records::ends_week(last);
+  last_time_ = last;
+  span_.last_record = reading_.records - 1;
+  span_.end = last + weeks_;
+  return true;
 }
 
 void CampaignSpans::end_file(std::optional<Note> failure) {

@@ -36,6 +36,11 @@ class CampaignSpans {
   records::TimeReading& reading() { return reading_; }
   // Its next good times, in file order.
   void take(std::span<const records::GoodTime> times);
+  // Or its next count records at p, read and taken at once when each has a
+  // good time a plain step forward from the good time right before it
+  // (records::is_plain_step) and a span is open; false, and nothing taken,
+  // otherwise.
+  bool take_plain_records(const std::byte* p, std::size_t count);
   // After its last record: closes its last span, or notes a file without
   // one; then the note of a failed reading, if any.
   void end_file(std::optional<Note> failure);

@@ -24,9 +24,10 @@ std::optional<Note> read_file(const char* path, int output_fd, const ReadingRoom
   for (auto chunk = reader.next(); !chunk.empty(); chunk = reader.next()) {
     const std::size_t count = chunk.size() / kRecordSize;
     for (std::size_t first = 0; first < count; first += room.block.size()) {
-      const std::size_t found =
-          records::read_times(chunk.data() + first * kRecordSize, std::min(room.block.size(), count - first),
-                              campaign.reading(), room.block.data());
+      const std::byte* records = chunk.data() + first * kRecordSize;
+      const std::size_t size = std::min(room.block.size(), count - first);
+      if (campaign.take_plain_records(records, size)) continue;
+      const std::size_t found = records::read_times(records, size, campaign.reading(), room.block.data());
       campaign.take(room.block.first(found));
     }
   }
