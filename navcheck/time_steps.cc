@@ -20,28 +20,13 @@ void TimeSteps::finish() {
 }
 
 // Takes all count records at once when each is a good time a plain step
-// forward from the one before, and the time before is good: every step
-// above zero (which a NaN, a zero or a time going back fails), the longest
-// plain (which an infinity fails), the last time below the limit, and so
-// are all before it. Without a branch per record, which in most blocks is
-// all there is to do.
+// forward from the one before, and the time before is good.
 bool TimeSteps::take_all_plain(const std::byte* records, std::size_t count) {
-  double last = last_;
-  double longest = 0.0;
-  bool forward = true;
-  for (std::size_t r = 0; r < count; ++r) {
-    const double time = std::bit_cast<double>(records::load_bits(records + r * records::kRecordSize));
-    const double step = time - last;
-    last = time;
-    forward = forward & (step > 0.0);
-    longest = step > longest ? step : longest;
-  }
-  if (!forward || !records::is_plain_step(longest, records::rounded_gap_limit(0, interval_or_none_)) ||
-      !(last < records::kTimeLimit)) {
-    return false;
-  }
-  last_ = last;
-  longest_ = std::max(longest_, longest);
+  const std::optional<records::PlainRun> run =
+      records::plain_run(records, count, last_, interval_or_none_);
+  if (!run) return false;
+  last_ = run->last;
+  longest_ = std::max(longest_, run->longest);
   times_ += count;
   return true;
 }

@@ -2,7 +2,6 @@
 #include "campaign_spans.h"
 
 #include <algorithm>
-#include <bit>
 #include <limits>
 
 namespace navspan {
@@ -68,31 +67,16 @@ void CampaignSpans::take(std::span<const GoodTime> times) {
   walk(times.subspan(taken));
 }
 
-// Without a branch per record: every step above zero (which a NaN, a zero
-// or a time going back fails), the longest plain (which an infinity fails),
-// the last time below the limit, and so all before it.
 bool CampaignSpans::take_plain_records(const std::byte* p, std::size_t count) {
   if (!settled_ || !has_span_ || reading_.crossed != 0) return false;
-  double last = last_time_;
-  double longest = 0.0;
-  bool forward = true;
-  for (std::size_t r = 0; r < count; ++r) {
-    const double time = std::bit_cast<double>(records::load_bits(p + r * records::kRecordSize));
-    const double step = time - last;
-    last = time;
-    forward = forward & (step > 0.0);
-    longest = step > longest ? step : longest;
-  }
-  const double interval = interval_.value_or(std::numeric_limits<double>::infinity());
-  if (!forward || !records::is_plain_step(longest, records::rounded_gap_limit(0, interval)) ||
-      !(last < records::kTimeLimit)) {
-    return false;
-  }
+  const std::optional<records::PlainRun> run = records::plain_run(
+      p, count, last_time_, interval_.value_or(std::numeric_limits<double>::infinity()));
+  if (!run) return false;
   reading_.records += count;
-  reading_.after_week_end = records::ends_week(last);
-  last_time_ = last;
+  reading_.after_week_end = records::ends_week(run->last);
+  last_time_ = run->last;
   span_.last_record = reading_.records - 1;
-  span_.end = last + weeks_;
+  span_.end = run->last + weeks_;
   return true;
 }
 

@@ -38,6 +38,23 @@ std::size_t read_times(const std::byte* p, std::size_t count, TimeReading& readi
   return found;
 }
 
+std::optional<PlainRun> plain_run(const std::byte* p, std::size_t count, double last,
+                                  double interval) {
+  double longest = 0.0;
+  bool forward = true;
+  for (std::size_t r = 0; r < count; ++r) {
+    const double time = std::bit_cast<double>(load_bits(p + r * kRecordSize));
+    const double step = time - last;
+    last = time;
+    forward = forward & (step > 0.0);
+    longest = step > longest ? step : longest;
+  }
+  if (!forward || !is_plain_step(longest, rounded_gap_limit(0, interval)) || !(last < kTimeLimit)) {
+    return std::nullopt;
+  }
+  return PlainRun{last, longest};
+}
+
 // The product's error, split off exactly by fma: both factors are
 // multiples of the smallest subnormal, and so is the error.
 bool rounded_up(double a, double b, double rounded) { return std::fma(a, b, -rounded) < 0.0; }

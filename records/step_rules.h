@@ -96,6 +96,22 @@ inline bool is_plain_step(double step, double rounded_limit) {
   return step >= 0.0 && step < kWeekSeconds / 2 && 2.0 * step < rounded_limit;
 }
 
+// The last time and the longest step of a run of records each of whose
+// good times is a plain step forward from the one right before it.
+struct PlainRun {
+  double last = 0;
+  double longest = 0;
+};
+
+// The run of the count records at p, the time before them last (a good
+// time) and interval the one in force (infinite without one); nothing when
+// some record's time is not good or not a plain step forward from the one
+// before. Without a branch per record: every step above zero (which a NaN,
+// a zero or a time going back fails), the longest plain (which an infinity
+// fails), the last time below the limit, and so all before it.
+std::optional<PlainRun> plain_run(const std::byte* p, std::size_t count, double last,
+                                  double interval);
+
 // The time a gap lost: the step less crossed + 1 intervals, in double.
 inline double time_missing(double step, std::uint64_t crossed, double interval) {
   return step - static_cast<double>(crossed + 1) * interval;
